@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The main job: set up, build, and convert the sample inputs in examples/ with granvel-cli.
+# Results go to build/examples-out/ZKP/<name>/; the examples folder itself is left untouched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh release
+out="$PWD/build/examples-out"
+rm -rf "$out"
+mkdir -p "$out"
+status=0
+build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+  examples/Notes_mem.txt || status=$?
+echo
+echo "Files written under $out:"
+(cd "$out" && find . -type f | sort | sed 's|^\./|  |')
+exit "$status"

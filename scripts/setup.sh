@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages GRANVEL needs to build and test, skipping those already present.
+# Run as root on Debian 12 (or with sudo available). Safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libssl-dev libsimpleini-dev libcli11-dev
+  libgtest-dev libgmock-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,22 @@
+// The subcommands of granvel-cli. Each registers itself on the app and sets the exit status when it runs.
+#pragma once
+
+#include <iosfwd>
+
+namespace CLI {
+class App;
+}
+
+namespace granvel::cli {
+
+struct CommandIo {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  bool interactive;  // standard input is a terminal
+};
+
+void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status);
+void AddSettingsCommand(CLI::App& app, const CommandIo& io, int& status);
+
+}  // namespace granvel::cli

@@ -1,0 +1,72 @@
+// granvel-cli convert [--type TYPE] [--ini FILE] [--set KEY=VALUE]... PATH...
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/terminal_host.h"
+#include "convert/dispatch.h"
+
+namespace granvel::cli {
+namespace {
+
+struct ConvertOptions {
+  std::string type = "bg";
+  std::string iniFile;
+  std::vector<std::string> overrides;
+  std::vector<std::string> paths;
+};
+
+int RunConvert(const ConvertOptions& options, const CommandIo& io) {
+  ConvertSettings settings;
+  std::string error;
+  if (!LoadEffectiveSettings(options.iniFile, options.overrides, settings, error)) {
+    io.err << "granvel-cli convert: " << error << "\n";
+    return kExitUsage;
+  }
+  if (!ApplyConvertTypeName(settings, options.type)) {
+    io.err << "granvel-cli convert: unknown type \"" << options.type << "\"\n";
+    return kExitUsage;
+  }
+  TerminalHost host(io.in, io.out, io.err, io.interactive);
+  const BatchResult result = ConvertFileList(
+      options.paths, settings, host, [&](const std::string& path, bool ok, const ConvertReport& report) {
+        if (ok) {
+          io.out << path << ": wrote";
+          const char* separator = " ";
+          for (const std::string& written : report.Written) {
+            io.out << separator << written;
+            separator = ", ";
+          }
+          io.out << "\n";
+        } else {
+          io.err << path << ": failed: " << (report.Reason.empty() ? "no reason given" : report.Reason)
+                 << "\n";
+        }
+        io.out.flush();
+      });
+  return result.Failed == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
+  auto options = std::make_shared<ConvertOptions>();
+  CLI::App* command = app.add_subcommand("convert",
+                                         "Convert files by their extension and name, as the desktop "
+                                         "program's batch does, and print a summary");
+  std::string typeHelp = "What a BMP image becomes:";
+  for (const std::string& name : ConvertTypeNames())
+    typeHelp += " " + name;
+  command->add_option("--type", options->type, typeHelp + " (default bg)");
+  command->add_option("--ini", options->iniFile,
+                      "Settings file (default: GRANVEL.ini in the working directory)");
+  command->add_option("--set", options->overrides, "Override one setting for this run, KEY=VALUE")
+      ->allow_extra_args(false);
+  command->add_option("paths", options->paths, "Files to convert")->required();
+  command->callback([options, &io, &status] { status = RunConvert(*options, io); });
+}
+
+}  // namespace granvel::cli

@@ -1,0 +1,83 @@
+#include "cli/options.h"
+
+#include <strings.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/files.h"
+
+namespace granvel::cli {
+namespace {
+
+bool ParseWholeNumber(const std::string& text, int& value) {
+  if (text.empty())
+    return false;
+  errno = 0;
+  char* end = nullptr;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX)
+    return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ApplyOverride(ConvertSettings& settings, const std::string& assignment, std::string& error) {
+  const auto equals = assignment.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    error = "--set takes KEY=VALUE, not \"" + assignment + "\"";
+    return false;
+  }
+  const std::string key = assignment.substr(0, equals);
+  const std::string value = assignment.substr(equals + 1);
+  if (::strcasecmp(key.c_str(), "User") == 0) {
+    settings.User = value;
+    return true;
+  }
+  int* field = PersistedIntField(settings, key);
+  if (!field) {
+    error = "unknown setting \"" + key + "\"";
+    return false;
+  }
+  if (!ParseWholeNumber(value, *field)) {
+    error = "setting " + key + " takes a whole number, not \"" + value + "\"";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string EffectiveIniPath(const std::string& iniFile, const ConvertSettings& settings) {
+  return iniFile.empty() ? IniPath(settings.ToolDir) : iniFile;
+}
+
+bool LoadEffectiveSettings(const std::string& iniFile, const std::vector<std::string>& overrides,
+                           ConvertSettings& settings, std::string& error) {
+  const std::string toolDir = CurrentDirectory();
+  settings = LoadSettings(iniFile.empty() ? IniPath(toolDir) : iniFile, toolDir);
+  for (const std::string& assignment : overrides) {
+    if (!ApplyOverride(settings, assignment, error))
+      return false;
+  }
+  return true;
+}
+
+const std::vector<std::string>& ConvertTypeNames() {
+  static const std::vector<std::string> kNames{"bg",    "16x16", "32x16", "16x32", "32x32",
+                                               "64x32", "32x64", "64x64", "grp",   "bin"};
+  return kNames;
+}
+
+bool ApplyConvertTypeName(ConvertSettings& settings, const std::string& name) {
+  const auto& names = ConvertTypeNames();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (::strcasecmp(names[i].c_str(), name.c_str()) == 0) {
+      return SelectConvertType(settings, kConvertBgFont + static_cast<int>(i));
+    }
+  }
+  return false;
+}
+
+}  // namespace granvel::cli

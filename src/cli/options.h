@@ -1,0 +1,31 @@
+// Options that several subcommands share: the INI file, --set overrides and the convert type.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "convert/settings.h"
+
+namespace granvel::cli {
+
+// Exit statuses of every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// The settings as the desktop program would load them (GRANVEL.ini in the working directory, or `iniFile`),
+// with each "KEY=VALUE" of `overrides` applied. False with a reason on an unknown key or a value that is not
+// a whole number.
+bool LoadEffectiveSettings(const std::string& iniFile, const std::vector<std::string>& overrides,
+                           ConvertSettings& settings, std::string& error);
+
+// The INI file the settings come from: `iniFile`, or GRANVEL.ini in the working directory.
+std::string EffectiveIniPath(const std::string& iniFile, const ConvertSettings& settings);
+
+// Sets the convert type by its command-line name (bg, 16x16 ... 64x64, grp, bin). False for another name.
+bool ApplyConvertTypeName(ConvertSettings& settings, const std::string& name);
+
+// The command-line names of the convert types, in menu order.
+const std::vector<std::string>& ConvertTypeNames();
+
+}  // namespace granvel::cli

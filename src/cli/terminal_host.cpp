@@ -1,0 +1,48 @@
+#include "cli/terminal_host.h"
+
+#include <unistd.h>
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace granvel::cli {
+
+TerminalHost::TerminalHost(std::istream& in, std::ostream& out, std::ostream& err, bool interactive)
+    : in_(in), out_(out), err_(err), interactive_(interactive) {}
+
+bool TerminalHost::AskYesNo(const std::string& caption, const std::string& text) {
+  if (!interactive_) {
+    err_ << "note: " << caption << ": \"" << text << "\" answered No (standard input is not a terminal)\n";
+    return false;
+  }
+  for (;;) {
+    out_ << caption << ": " << text << " [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(in_, answer)) {
+      out_ << "\n";
+      return false;
+    }
+    if (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes")
+      return true;
+    if (answer.empty() || answer == "n" || answer == "N" || answer == "no" || answer == "No")
+      return false;
+  }
+}
+
+void TerminalHost::ShowMessage(const std::string& caption, const std::string& text) {
+  (void)caption;  // the caption of a message box; on the terminal the text speaks for itself
+  out_ << text << "\n";
+}
+
+bool TerminalHost::ChooseFile(FileChoice& choice) {
+  err_ << "note: " << (choice.Title.empty() ? std::string("a file choice") : choice.Title)
+       << " cannot be shown on the command line; give the path as an argument\n";
+  return false;
+}
+
+bool StdinIsTerminal() {
+  return ::isatty(STDIN_FILENO) == 1;
+}
+
+}  // namespace granvel::cli

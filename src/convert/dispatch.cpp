@@ -1,0 +1,70 @@
+#include "convert/dispatch.h"
+
+#include "convert/job.h"
+#include "encode/text/mem.h"
+
+namespace granvel {
+namespace {
+
+// Stands in for a converter this build does not have yet.
+bool NotSupportedYet(ConvertJob, const ConvertContext& ctx) {
+  return ctx.Fail("not supported yet");
+}
+
+using Converter = bool (*)(ConvertJob, const ConvertContext&);
+
+Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
+  switch (job.Kind) {
+    case JobKind::Bitmap:
+      return settings.ConvertType == kConvertGraphics ? NotSupportedYet /* GRP pages */
+                                                      : NotSupportedYet /* CHR banks */;
+    case JobKind::PrgText:
+      return NotSupportedYet;
+    case JobKind::MemText:
+      return ConvertMemText;
+    case JobKind::ScrText:
+      return NotSupportedYet;
+    case JobKind::ZkpFile:
+      return NotSupportedYet;
+    case JobKind::BinaryData:
+      return NotSupportedYet;
+    case JobKind::FolderFailed:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host,
+                 ConvertReport& report) {
+  std::string folderError;
+  const ConvertJob job = MakeConvertJob(path, settings.Create == 1, settings, &folderError);
+  const ConvertContext ctx(settings, host, report);
+  const Converter converter = ConverterFor(job, settings);
+  if (!converter)
+    return ctx.Fail(folderError.empty() ? "no converter for this file" : folderError);
+  return converter(job, ctx);
+}
+
+BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
+                            Host& host, const FileDoneCallback& onFileDone) {
+  BatchResult result;
+  for (const std::string& path : paths) {
+    ++result.Seen;
+    ConvertReport report;
+    const bool ok = ConvertFile(path, settings, host, report);
+    ++(ok ? result.Converted : result.Failed);
+    if (onFileDone)
+      onFileDone(path, ok, report);
+  }
+  host.ShowMessage(kSummaryCaption, SummaryText(result));
+  return result;
+}
+
+std::string SummaryText(const BatchResult& result) {
+  return std::to_string(result.Seen) + " files converted\nSuccessed\xEF\xBC\x9A" +
+         std::to_string(result.Converted) + "\nFailured\xEF\xBC\x9A" + std::to_string(result.Failed);
+}
+
+}  // namespace granvel

@@ -1,0 +1,37 @@
+// One path to one converter, and a list of paths to a run that ends with one summary.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "convert/context.h"
+#include "convert/settings.h"
+#include "platform/host.h"
+
+namespace granvel {
+
+// Converts one file: builds its job (making folders when Create is exactly 1) and hands a copy to the one
+// converter of its kind. False, with the reason in `report`, when it failed.
+bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report);
+
+struct BatchResult {
+  int Seen = 0;
+  int Converted = 0;
+  int Failed = 0;
+};
+
+// Called after each file of a run with its path, result and report.
+using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;
+
+// Converts every path in order (a failure never stops the run), then shows the summary through
+// `host.ShowMessage("Finished", SummaryText(...))`.
+BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
+                            Host& host, const FileDoneCallback& onFileDone = {});
+
+// "%d files converted\nSuccessed：%d\nFailured：%d" (the colons are full-width).
+std::string SummaryText(const BatchResult& result);
+
+inline constexpr const char* kSummaryCaption = "Finished";
+
+}  // namespace granvel

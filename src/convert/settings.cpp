@@ -1,0 +1,115 @@
+#include "convert/settings.h"
+
+#include <strings.h>
+#include <array>
+
+#include "platform/ini.h"
+
+namespace granvel {
+namespace {
+
+constexpr const char* kDirectory = "Directory";
+constexpr const char* kConvert = "Convert";
+
+struct IntKey {
+  const char* section;
+  const char* key;  // as the file spells it on save
+  int ConvertSettings::*field;
+};
+
+// In the order a save writes them.
+constexpr std::array<IntKey, 13> kIntKeys{{
+    {kDirectory, "Select", &ConvertSettings::Select},
+    {kDirectory, "Create", &ConvertSettings::Create},
+    {kConvert, "TextOut", &ConvertSettings::TextOut},
+    {kConvert, "Data_Type", &ConvertSettings::DATA_Type},
+    {kConvert, "AutoTrim", &ConvertSettings::AutoTrim},
+    {kConvert, "PAL_Fix_1bit", &ConvertSettings::PAL_Fix_1bit},
+    {kConvert, "WideMode", &ConvertSettings::WideMode},
+    {kConvert, "Make_Wide", &ConvertSettings::Make_Wide},
+    {kConvert, "PRG_Limit", &ConvertSettings::PRG_Limit},
+    {kConvert, "PRG_To_SCR", &ConvertSettings::PRG_To_SCR},
+    {kConvert, "PRG_To_MEM", &ConvertSettings::PRG_To_MEM},
+    {kConvert, "PRG_MultiByte", &ConvertSettings::PRG_MultiByte},
+    {kConvert, "PRG_ESCAPE", &ConvertSettings::PRG_ESCAPE},
+}};
+
+void Repair(ConvertSettings& s) {
+  if ((s.Select & 0xFF00) != kSelectSourceFolder)
+    s.Select = kSelectSourceFolder;
+  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE}) {
+    if (*field < 0)
+      *field = 0;
+  }
+  for (int* field : {&s.TextOut, &s.AutoTrim, &s.PRG_Limit, &s.PRG_To_SCR, &s.PRG_To_MEM}) {
+    if (*field < 0)
+      *field = 1;
+  }
+  // DATA_Type, WideMode, Make_Wide and PAL_Fix_1bit keep -1 when missing: it reads as "on" / "ask".
+}
+
+}  // namespace
+
+std::string IniPath(const std::string& toolDir) {
+  return toolDir + "/GRANVEL.ini";
+}
+
+ConvertSettings LoadSettings(const std::string& iniPath, const std::string& toolDir) {
+  ConvertSettings s;
+  s.ToolDir = toolDir;
+  IniProfile ini;
+  std::string ignored;
+  ini.Load(iniPath, ignored);  // an unreadable file reads as an empty one
+  for (const IntKey& k : kIntKeys)
+    s.*(k.field) = ini.GetInt(k.section, k.key, -1);
+  s.User = ini.GetString(kDirectory, "User", "");
+  if (s.User.empty())
+    s.User = s.ToolDir;
+  Repair(s);
+  return s;
+}
+
+ConvertSettings LoadSettings(const std::string& toolDir) {
+  return LoadSettings(IniPath(toolDir), toolDir);
+}
+
+bool SaveSettings(const ConvertSettings& settings, const std::string& iniPath, std::string& error) {
+  IniProfile ini;
+  if (!ini.Load(iniPath, error))
+    return false;  // never overwrite a file whose keys could not be kept
+  ini.SetString(kDirectory, "User", settings.User);
+  for (const IntKey& k : kIntKeys)
+    ini.SetInt(k.section, k.key, settings.*(k.field));
+  return ini.Save(iniPath, error);
+}
+
+bool SelectConvertType(ConvertSettings& settings, int commandId) {
+  struct Unit {
+    int width, height;
+  };
+  static constexpr std::array<Unit, 8> kUnits{
+      {{8, 8}, {16, 16}, {32, 16}, {16, 32}, {32, 32}, {64, 32}, {32, 64}, {64, 64}}};
+  if (commandId < kConvertBgFont || commandId > kConvertBinary)
+    return false;
+  if (commandId <= kConvert64x64) {
+    const Unit& unit = kUnits[static_cast<std::size_t>(commandId - kConvertBgFont)];
+    settings.UnitWidth = unit.width;
+    settings.UnitHeight = unit.height;
+  }
+  settings.ConvertType = static_cast<std::uint16_t>(commandId);
+  return true;
+}
+
+int* PersistedIntField(ConvertSettings& settings, const std::string& key) {
+  for (const IntKey& k : kIntKeys) {
+    if (::strcasecmp(k.key, key.c_str()) == 0)
+      return &(settings.*(k.field));
+  }
+  return nullptr;
+}
+
+const int* PersistedIntField(const ConvertSettings& settings, const std::string& key) {
+  return PersistedIntField(const_cast<ConvertSettings&>(settings), key);
+}
+
+}  // namespace granvel

@@ -1,0 +1,77 @@
+// The user's conversion options, their INI persistence, and the menu's current convert type and CHR unit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace granvel {
+
+// "Convert type" command ids.
+enum ConvertTypeId : std::uint16_t {
+  kConvertBgFont = 257,  // "BG / Font (CHR)", 8x8 units
+  kConvert16x16 = 258,   // sprites 258 to 264
+  kConvert32x16 = 259,
+  kConvert16x32 = 260,
+  kConvert32x32 = 261,
+  kConvert64x32 = 262,
+  kConvert32x64 = 263,
+  kConvert64x64 = 264,
+  kConvertGraphics = 265,  // "Graphics (GRP)"
+  kConvertBinary = 266,    // "Binary data (GRP)"
+};
+
+// Output folder modes of `Select`.
+enum SelectMode : int {
+  kSelectSourceFolder = 768,
+  kSelectToolFolder = 769,
+  kSelectUserFolder = 770,
+};
+
+// A default-constructed record holds the values that loading gives when there is no INI file, except the two
+// folders, which loading takes from the working directory.
+struct ConvertSettings {
+  int Select = kSelectSourceFolder;
+  int Create = 0;
+  std::string User;
+  int TextOut = 1;
+  int DATA_Type = -1;
+  int AutoTrim = 1;
+  int WideMode = -1;
+  int Make_Wide = -1;
+  int PRG_Limit = 1;
+  int PRG_To_SCR = 1;
+  int PRG_To_MEM = 1;
+  int PRG_MultiByte = 0;
+  int PRG_ESCAPE = 0;
+  int PAL_Fix_1bit = -1;
+
+  // Not persisted.
+  std::uint16_t ConvertType = kConvertBgFont;
+  int UnitWidth = 8;
+  int UnitHeight = 8;
+  std::string ToolDir;
+};
+
+// "%s/GRANVEL.ini" of the tool folder.
+std::string IniPath(const std::string& toolDir);
+
+// Loads the settings from the INI file at `iniPath`, with `toolDir` as the tool folder. A missing or
+// unreadable file is no failure: every field then takes its repaired default.
+ConvertSettings LoadSettings(const std::string& iniPath, const std::string& toolDir);
+// Loads from IniPath(toolDir).
+ConvertSettings LoadSettings(const std::string& toolDir);
+
+// Writes the persisted fields to the INI file at `iniPath`, keeping its other keys and comments. False with a
+// reason when the file cannot be written.
+bool SaveSettings(const ConvertSettings& settings, const std::string& iniPath, std::string& error);
+
+// Chooses a "Convert type" command as the menu does: stores the id and, for 257 to 264, sets the CHR unit.
+// False for an id outside 257 to 266 (nothing changes).
+bool SelectConvertType(ConvertSettings& settings, int commandId);
+
+// The persisted integer fields by INI key, compared without regard to case ("DATA_Type" finds Data_Type).
+// Returns nullptr for an unknown key. `User` is a string and not among them.
+int* PersistedIntField(ConvertSettings& settings, const std::string& key);
+const int* PersistedIntField(const ConvertSettings& settings, const std::string& key);
+
+}  // namespace granvel

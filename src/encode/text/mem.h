@@ -1,0 +1,22 @@
+// MEM texts: a `MEM$ = "..."` assignment becomes the handheld's 256-character string memory.
+#pragma once
+
+#include <cstdint>
+
+#include "convert/context.h"
+#include "convert/job.h"
+#include "format/container.h"
+
+namespace granvel {
+
+// The handheld's 16-bit character code of one text byte: full-width forms for 0x21 to 0x7F, full-width
+// katakana for the half-width ones, the byte itself elsewhere.
+std::uint16_t WideCodeOf(std::uint8_t byte);
+
+// The 536-byte MEM payload of the text at job.Path, or an empty payload with the reason recorded in `ctx`.
+ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx);
+
+// Converts a MemText job into "<OutDir><FileName>_MEM.zkp".
+bool ConvertMemText(ConvertJob job, const ConvertContext& ctx);
+
+}  // namespace granvel

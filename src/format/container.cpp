@@ -1,0 +1,69 @@
+#include "format/container.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "format/bytes.h"
+#include "platform/files.h"
+#include "platform/md5.h"
+
+namespace granvel {
+
+ResourcePayload NewPayload(std::string_view tag, std::size_t size) {
+  ResourcePayload payload(std::max(size, tag.size()), 0);
+  std::copy(tag.begin(), tag.end(), payload.begin());
+  return payload;
+}
+
+std::string MakeResourceName(const std::string& fileName) {
+  std::string name;
+  for (std::size_t i = 0; i < fileName.size() && i < 8; ++i) {
+    const auto byte = static_cast<unsigned char>(fileName[i]);
+    if (byte < 0x20 || byte > 'z')
+      break;  // control bytes, 0x7B to 0xFF end the name
+    name.push_back(byte >= 'a' ? static_cast<char>(byte - 'a' + 'A') : static_cast<char>(byte));
+  }
+  return name;
+}
+
+std::string ResourceNameOr(const std::string& fileName, const std::string& fallback) {
+  std::string name = MakeResourceName(fileName);
+  return name.empty() ? fallback : name;
+}
+
+std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
+                                            const std::string& resName) {
+  if (payload.size() <= kTagSize)
+    return {};
+  if (payload.size() - kBrandSize > std::numeric_limits<std::uint32_t>::max())
+    return {};
+  Md5Digest digest;
+  ComputeMd5(payload.data(), payload.size(), digest);
+
+  std::vector<std::uint8_t> file(kContainerHeaderSize + payload.size() - kBrandSize, 0);
+  std::copy(kContainerMagic.begin(), kContainerMagic.end(), file.begin());
+  PutU32LE(&file[4], static_cast<std::uint32_t>(payload.size() - kBrandSize));
+  PutU32LE(&file[8], static_cast<std::uint32_t>(type));
+  const std::size_t nameLength =
+      std::min<std::size_t>(resName.find('\0'), std::min<std::size_t>(resName.size(), 8));
+  std::copy_n(resName.begin(), nameLength, file.begin() + 12);
+  std::copy(digest.begin(), digest.end(), file.begin() + 20);
+  std::copy(payload.begin() + kBrandSize, payload.end(), file.begin() + kContainerHeaderSize);
+  return file;
+}
+
+bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, ResourceType type,
+                       const ConvertContext& ctx) {
+  if (payload.size() <= kTagSize)
+    return ctx.Fail("resource for " + job.OutFile + " holds no data");
+  const std::vector<std::uint8_t> file = BuildZkpContainer(payload, type, job.ResName);
+  if (file.empty())
+    return ctx.Fail("resource for " + job.OutFile + " is too large for a container");
+  std::string error;
+  if (!WriteWholeFile(job.OutFile, file, error))
+    return ctx.Fail(error);
+  ctx.Wrote(job.OutFile);
+  return true;
+}
+
+}  // namespace granvel

@@ -1,0 +1,33 @@
+// What the core asks of the program around it: questions, messages and file choices. The desktop program
+// answers with dialogs, the command line with the terminal, tests with scripted fakes.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace granvel {
+
+// The request and result of a file dialog.
+struct FileChoice {
+  std::string Title;
+  // Pairs of label and pattern, such as {"ZKP package", "*.zkp"}.
+  std::vector<std::pair<std::string, std::string>> Filter;
+  bool MultiSelect = false;
+  bool SaveMode = false;  // a save dialog asks before overwriting and accepts a name that does not exist
+  std::string DefaultExt;
+  std::vector<std::string> Files;  // the result: full paths
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+  // A message with an OK button.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+  // A file dialog; true when the user confirmed a choice, with `choice.Files` filled.
+  virtual bool ChooseFile(FileChoice& choice) = 0;
+};
+
+}  // namespace granvel

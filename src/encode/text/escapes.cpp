@@ -50,4 +50,18 @@ std::size_t DecodeEscapes(std::vector<std::uint8_t>& text, const ConvertSettings
   return out;
 }
 
+void WriteEscapedByte(std::vector<std::uint8_t>& out, std::uint8_t byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  if (byte < 0x20 || (byte >= 0x7F && byte <= 0x9F) || byte >= 0xE0) {
+    out.push_back('\\');
+    out.push_back(static_cast<std::uint8_t>(kHex[byte >> 4]));
+    out.push_back(static_cast<std::uint8_t>(kHex[byte & 0x0F]));
+  } else if (byte == '\\') {
+    out.push_back('\\');
+    out.push_back('\\');
+  } else {
+    out.push_back(byte);
+  }
+}
+
 }  // namespace granvel

@@ -17,4 +17,9 @@ std::optional<std::uint8_t> HexPairValue(std::uint8_t high, std::uint8_t low);
 // and the byte after it kept as it is, unexamined.
 std::size_t DecodeEscapes(std::vector<std::uint8_t>& text, const ConvertSettings& settings);
 
+// Appends one byte as the text decoders write it when escapes are on: control bytes, 0x7F to 0x9F and 0xE0 up
+// as a backslash and two upper-case hexadecimal digits, a backslash as two backslashes, any other byte as
+// itself. The inverse of DecodeEscapes.
+void WriteEscapedByte(std::vector<std::uint8_t>& out, std::uint8_t byte);
+
 }  // namespace granvel

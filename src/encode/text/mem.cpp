@@ -68,31 +68,25 @@ std::uint16_t WideCodeOf(std::uint8_t byte) {
   return byte;
 }
 
-ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx) {
-  std::vector<std::uint8_t> file;
-  std::string error;
-  if (!ReadWholeFile(job.Path, file, error)) {
-    ctx.Fail(error);
-    return {};
-  }
+ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const ConvertSettings& settings,
+                                   std::string& error) {
   if (file.empty()) {
-    ctx.Fail(job.Path + " is empty");
+    error = "the file is empty";
     return {};
   }
   const auto start = FindAssignment(file);
   if (!start) {
-    ctx.Fail("no MEM$ = \" assignment with text after its quote in " + job.Path);
+    error = "no MEM$ = \" assignment with text after its quote";
     return {};
   }
-  const auto last = std::find(file.rbegin(), file.rend() - static_cast<std::ptrdiff_t>(*start), '"');
-  if (last == file.rend() - static_cast<std::ptrdiff_t>(*start)) {
-    ctx.Fail("the MEM$ text in " + job.Path + " has no closing quote");
+  const auto textBegin = file.begin() + static_cast<std::ptrdiff_t>(*start);
+  const auto lastQuote = std::find(file.rbegin(), std::make_reverse_iterator(textBegin), '"');
+  if (lastQuote.base() == textBegin) {
+    error = "the MEM$ text has no closing quote";
     return {};
   }
-  const std::size_t end = static_cast<std::size_t>(file.rend() - last) - 1;  // index of the last quote
-  std::vector<std::uint8_t> text(file.begin() + static_cast<std::ptrdiff_t>(*start),
-                                 file.begin() + static_cast<std::ptrdiff_t>(end));
-  DecodeEscapes(text, ctx.Settings());
+  std::vector<std::uint8_t> text(textBegin, lastQuote.base() - 1);
+  DecodeEscapes(text, settings);
   if (text.size() > kMemCharacters)
     text.resize(kMemCharacters);
 
@@ -100,6 +94,19 @@ ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx
   for (std::size_t i = 0; i < text.size(); ++i)
     PutU16LE(&payload[kMemCodesOffset + 2 * i], WideCodeOf(text[i]));
   PutU32LE(&payload[kMemCountOffset], static_cast<std::uint32_t>(text.size()));
+  return payload;
+}
+
+ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx) {
+  std::vector<std::uint8_t> file;
+  std::string error;
+  if (!ReadWholeFile(job.Path, file, error)) {
+    ctx.Fail(error);
+    return {};
+  }
+  ResourcePayload payload = MemPayloadFromText(file, ctx.Settings(), error);
+  if (payload.empty())
+    ctx.Fail(job.Path + ": " + error);
   return payload;
 }
 

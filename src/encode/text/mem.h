@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "convert/context.h"
 #include "convert/job.h"
@@ -12,6 +14,10 @@ namespace granvel {
 // The handheld's 16-bit character code of one text byte: full-width forms for 0x21 to 0x7F, full-width
 // katakana for the half-width ones, the byte itself elsewhere.
 std::uint16_t WideCodeOf(std::uint8_t byte);
+
+// The 536-byte MEM payload of a MEM text held in memory, or an empty payload with the reason in `error`.
+ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const ConvertSettings& settings,
+                                   std::string& error);
 
 // The 536-byte MEM payload of the text at job.Path, or an empty payload with the reason recorded in `ctx`.
 ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx);

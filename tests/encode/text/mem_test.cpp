@@ -131,6 +131,26 @@ TEST(DecodeEscapes, DecodesPairsAndDropsOtherBackslashes) {
   EXPECT_EQ(untouched, (std::vector<std::uint8_t>{'\\', '4', '1'}));
 }
 
+TEST(WriteEscapedByte, EscapesControlHighAndBackslashBytesOnly) {
+  struct Row {
+    std::uint8_t byte;
+    std::string text;
+  };
+  const Row rows[] = {{0x0A, "\\0A"}, {0x5C, "\\\\"}, {0x41, "A"},    {0xB1, "\xB1"}, {0x81, "\\81"},
+                      {0x1F, "\\1F"}, {0x20, " "},    {0x7E, "~"},    {0x7F, "\\7F"}, {0x9F, "\\9F"},
+                      {0xA0, "\xA0"}, {0xDF, "\xDF"}, {0xE0, "\\E0"}, {0xFF, "\\FF"}};
+  ConvertSettings on;
+  on.PRG_ESCAPE = 1;
+  for (const Row& row : rows) {
+    std::vector<std::uint8_t> out;
+    WriteEscapedByte(out, row.byte);
+    EXPECT_EQ(std::string(out.begin(), out.end()), row.text) << int(row.byte);
+    // What it writes decodes back to the byte.
+    EXPECT_EQ(DecodeEscapes(out, on), 1u);
+    EXPECT_EQ(out[0], row.byte);
+  }
+}
+
 TEST(HexPairValue, AcceptsBothCasesOnly) {
   EXPECT_EQ(HexPairValue('4', '1'), 0x41);
   EXPECT_EQ(HexPairValue('f', 'F'), 0xFF);

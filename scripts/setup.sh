@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libssl-dev libsimpleini-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

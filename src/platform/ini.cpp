@@ -33,9 +33,19 @@ bool IniProfile::Load(const std::string& path, std::string& error) {
     error = readError;
     return false;
   }
+  if (!LoadBytes(bytes)) {
+    error = "cannot parse " + path;
+    return false;
+  }
+  return true;
+}
+
+bool IniProfile::LoadBytes(const std::vector<std::uint8_t>& bytes) {
+  impl_->ini.Reset();
+  if (bytes.empty())
+    return true;
   if (impl_->ini.LoadData(reinterpret_cast<const char*>(bytes.data()), bytes.size()) < 0) {
     impl_->ini.Reset();
-    error = "cannot parse " + path;
     return false;
   }
   return true;

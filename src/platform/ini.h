@@ -3,8 +3,10 @@
 // and saving keeps every other key and comment of the file.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace granvel {
 
@@ -18,6 +20,8 @@ class IniProfile {
   // Reads `path`. A missing file is an empty profile (true). False with a reason when the file exists but
   // cannot be read; the profile is then empty.
   bool Load(const std::string& path, std::string& error);
+  // Reads a profile held in memory. False (and an empty profile) when it cannot be parsed.
+  bool LoadBytes(const std::vector<std::uint8_t>& bytes);
   // Writes the profile to `path` atomically. False with a reason when it cannot be written.
   bool Save(const std::string& path, std::string& error) const;
 

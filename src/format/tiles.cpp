@@ -1,6 +1,7 @@
 #include "format/tiles.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace granvel {
 namespace {
@@ -45,20 +46,28 @@ ResourcePayload BuildTilePayload(const PixelGrid& image, std::uint32_t pixelsPer
 
   const std::int64_t x0 = (blockIndex % across) * bw;
   const std::int64_t y0 = (blockIndex / across) * bh;
-  std::uint8_t row[8];
+  std::uint8_t edge[8];
   for (std::int64_t uy = 0; uy < bh; uy += unitHeight) {
     for (std::int64_t ux = 0; ux < bw; ux += unitWidth) {
       for (std::int64_t ty = 0; ty < unitHeight; ty += 8) {
         for (std::int64_t tx = 0; tx < unitWidth; tx += 8) {
-          for (std::int64_t r = 0; r < 8; ++r) {
+          const std::int64_t x = x0 + ux + tx;
+          for (std::int64_t y = y0 + uy + ty, last = y + 8; y < last; ++y) {
             if (static_cast<std::size_t>(end - out) < rowBytes)
               return payload;  // the block's units hold more than the data: cut here
-            TileRow(image, x0 + ux + tx, y0 + uy + ty + r, row);
+            const std::uint8_t* row;
+            if (x + 8 <= image.Width && y < image.Height) {
+              row = image.Pixels.data() + y * image.Width + x;
+            } else {
+              TileRow(image, x, y, edge);
+              row = edge;
+            }
             if (chr) {
               for (int c = 0; c < 8; c += 2)
                 *out++ = static_cast<std::uint8_t>((row[c] & 0x0F) | ((row[c + 1] & 0x0F) << 4));
             } else {
-              out = std::copy(std::begin(row), std::end(row), out);
+              std::memcpy(out, row, 8);
+              out += 8;
             }
           }
         }

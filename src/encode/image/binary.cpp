@@ -74,6 +74,9 @@ class PageReader {
 ResourcePayload BuildBinaryPagePayload(std::span<const std::uint8_t> pageBytes) {
   if (pageBytes.size() > kPageBytes)
     return {};
+  if (pageBytes.size() == kPageBytes)
+    return BuildTilePayload(PixelGrid{pageBytes, kPageWidth, kPageHeight}, kGrpBlockPixels, 0, 64, 64,
+                            kPageWidth);
   std::vector<std::uint8_t> page(kPageBytes, 0);
   std::copy(pageBytes.begin(), pageBytes.end(), page.begin());
   return BuildTilePayload(PixelGrid{page, kPageWidth, kPageHeight}, kGrpBlockPixels, 0, 64, 64, kPageWidth);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "support/bmp_writer.h"
@@ -224,6 +225,28 @@ TEST(ReadBmpImage, DecodesRle4RunsAndAbsoluteNibbles) {
   const ReadResult r = Read(test::MakeBmpWithData(spec, data, 2));
   ASSERT_EQ(r.image.PixelCount, 10) << r.reason;
   EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{0xA, 0xB, 0xC, 0, 0, 1, 2, 1, 2, 1}));
+}
+
+TEST(ReadBmpImage, RunLengthDataThatEndsEarlyEndsTheImage) {
+  const std::vector<std::uint8_t> data{3, 0x07, 0, 0, 0, 4, 1, 2, 3, 4, 0, 2, 1, 0, 2, 9, 0, 1};
+  BmpSpec spec = test::Spec(4, 3, 8, test::GreyPalette(256));
+  const auto whole = Read(test::MakeBmpWithData(spec, data, 1));
+  ASSERT_EQ(whole.image.PixelCount, 12) << whole.reason;
+  // Bottom: a run of three 7s; middle: an absolute 1 2 3 4, a delta past its end, two 9s that are dropped.
+  EXPECT_EQ(whole.image.Pixels, (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 2, 3, 4, 7, 7, 7, 0}));
+  // Every shorter piece of the data still reads: what it does not reach stays 0.
+  for (std::size_t n = 1; n < data.size(); ++n) {
+    const std::vector<std::uint8_t> cut(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
+    const auto r = Read(test::MakeBmpWithData(spec, cut, 1));
+    ASSERT_EQ(r.image.PixelCount, 12) << n << ": " << r.reason;
+    for (std::size_t i = 0; i < 12; ++i)
+      EXPECT_TRUE(r.image.Pixels[i] == 0 || r.image.Pixels[i] == whole.image.Pixels[i]) << n << " " << i;
+  }
+  // A blank image of a million pixels may be nothing but the end-of-bitmap code.
+  BmpSpec blank = test::Spec(1024, 1024, 8, test::GreyPalette(256));
+  const auto r = Read(test::MakeBmpWithData(blank, {0, 1}, 1));
+  ASSERT_EQ(r.image.PixelCount, 1024 * 1024) << r.reason;
+  EXPECT_EQ(std::count(r.image.Pixels.begin(), r.image.Pixels.end(), 0), 1024 * 1024);
 }
 
 TEST(ReadBmpImage, RefusesBadFilesWithAReason) {

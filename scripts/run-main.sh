@@ -10,6 +10,9 @@ mkdir -p "$out"
 status=0
 build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
   examples/Notes_mem.txt || status=$?
+# The sprite sheet as 16x16 sprites: a COL palette, one CHR bank and its DATA text.
+build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+  --type 16x16 examples/Sprites.bmp || status=$?
 echo
 echo "Files written under $out:"
 (cd "$out" && find . -type f | sort | sed 's|^\./|  |')

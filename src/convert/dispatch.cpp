@@ -1,6 +1,9 @@
 #include "convert/dispatch.h"
 
 #include "convert/job.h"
+#include "encode/image/binary.h"
+#include "encode/image/chr.h"
+#include "encode/image/grp.h"
 #include "encode/text/mem.h"
 
 namespace granvel {
@@ -16,8 +19,7 @@ using Converter = bool (*)(ConvertJob, const ConvertContext&);
 Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
   switch (job.Kind) {
     case JobKind::Bitmap:
-      return settings.ConvertType == kConvertGraphics ? NotSupportedYet /* GRP pages */
-                                                      : NotSupportedYet /* CHR banks */;
+      return settings.ConvertType == kConvertGraphics ? ConvertBmpToGrp : ConvertBmpToChr;
     case JobKind::PrgText:
       return NotSupportedYet;
     case JobKind::MemText:
@@ -27,7 +29,7 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
     case JobKind::ZkpFile:
       return NotSupportedYet;
     case JobKind::BinaryData:
-      return NotSupportedYet;
+      return ConvertBinaryToGrp;
     case JobKind::FolderFailed:
       break;
   }

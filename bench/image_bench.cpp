@@ -1,0 +1,125 @@
+// Image conversions: a 256x192 8-bit BMP to its COL and GRP containers, and binary data to GRP pages, beside
+// the MD5 of the same bytes (the floor: every container carries a digest of its payload).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "encode/image/binary.h"
+#include "encode/image/bmp.h"
+#include "format/bytes.h"
+#include "format/container.h"
+#include "platform/md5.h"
+
+namespace granvel {
+namespace {
+
+class QuietHost : public Host {
+ public:
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  void ShowMessage(const std::string&, const std::string&) override {}
+  bool ChooseFile(FileChoice&) override { return false; }
+};
+
+// A 256x192 8-bit BMP with a 256-colour table, 40-byte header.
+std::vector<std::uint8_t> PageBmp() {
+  const std::uint32_t offset = 14 + 40 + 1024, data = 256 * 192;
+  std::vector<std::uint8_t> file(offset + data, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  PutU32LE(&file[2], offset + data);
+  PutU32LE(&file[10], offset);
+  PutU32LE(&file[14], 40);
+  PutU32LE(&file[18], 256);
+  PutU32LE(&file[22], 192);
+  PutU16LE(&file[26], 1);
+  PutU16LE(&file[28], 8);
+  for (std::uint32_t i = 0; i < 256; ++i)
+    file[54 + 4 * i] = file[55 + 4 * i] = file[56 + 4 * i] = static_cast<std::uint8_t>(i);
+  for (std::uint32_t i = 0; i < data; ++i)
+    file[offset + i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+  return file;
+}
+
+void BM_BmpToColAndGrpContainers(benchmark::State& state) {
+  const auto bmp = PageBmp();
+  ConvertSettings settings;
+  QuietHost host;
+  ConvertReport report;
+  const ConvertContext ctx(settings, host, report);
+  for (auto _ : state) {
+    const BmpImage image = ReadBmpImage(bmp, "page.bmp", 1, 1, 255, ctx);
+    auto col = BuildZkpContainer(image.ColPayload, ResourceType::Col, "PAGE");
+    auto grp = BuildZkpContainer(BuildTilePayload(image, 49152, 0, 64, 64, 256), ResourceType::Grp, "PAGE");
+    benchmark::DoNotOptimize(col.data());
+    benchmark::DoNotOptimize(grp.data());
+  }
+}
+BENCHMARK(BM_BmpToColAndGrpContainers)->Unit(benchmark::kMicrosecond);
+
+constexpr std::size_t kBinarySize = 64u << 20;
+
+std::vector<std::uint8_t> BinaryBytes() {
+  std::vector<std::uint8_t> bytes(kBinarySize);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<std::uint8_t>(i * 31 + (i >> 12));
+  return bytes;
+}
+
+// MD5 of every 49152-byte page of 64 MiB: the floor for the two cases below.
+void BM_Md5OfBinaryPages(benchmark::State& state) {
+  const auto bytes = BinaryBytes();
+  Md5Digest digest;
+  for (auto _ : state) {
+    for (std::size_t at = 0; at < bytes.size(); at += kPageBytes) {
+      ComputeMd5(bytes.data() + at, std::min<std::size_t>(kPageBytes, bytes.size() - at), digest);
+      benchmark::DoNotOptimize(digest);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBinarySize));
+}
+BENCHMARK(BM_Md5OfBinaryPages)->Unit(benchmark::kMillisecond);
+
+// 64 MiB in memory to GRP page containers (tile order and MD5), one page at a time.
+void BM_BinaryPagesToGrpContainers(benchmark::State& state) {
+  const auto bytes = BinaryBytes();
+  for (auto _ : state) {
+    for (std::size_t at = 0; at < bytes.size(); at += kPageBytes) {
+      const std::size_t n = std::min<std::size_t>(kPageBytes, bytes.size() - at);
+      auto file = BuildZkpContainer(BuildBinaryPagePayload({bytes.data() + at, n}), ResourceType::Grp, "BIN");
+      benchmark::DoNotOptimize(file.data());
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBinarySize));
+}
+BENCHMARK(BM_BinaryPagesToGrpContainers)->Unit(benchmark::kMillisecond);
+
+// The whole conversion of a 64 MiB file: reading it a page at a time and writing 1366 page files.
+void BM_ConvertBinaryFileToGrp(benchmark::State& state) {
+  const auto dir = std::filesystem::temp_directory_path() / "granvel-bench-binary";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto bytes = BinaryBytes();
+  std::ofstream(dir / "data.bin", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  ConvertSettings settings;
+  settings.TextOut = 0;
+  QuietHost host;
+  ConvertJob job;
+  job.Path = (dir / "data.bin").string();
+  job.OutDir = dir.string() + "/";
+  job.FileName = "data";
+  for (auto _ : state) {
+    ConvertReport report;
+    const ConvertContext ctx(settings, host, report);
+    if (!ConvertBinaryToGrp(job, ctx))
+      state.SkipWithError(report.Reason.c_str());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBinarySize));
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ConvertBinaryFileToGrp)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace granvel

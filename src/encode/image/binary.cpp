@@ -1,0 +1,122 @@
+#include "encode/image/binary.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "encode/image/data_text.h"
+#include "encode/image/grp.h"
+#include "format/tiles.h"
+
+namespace granvel {
+namespace {
+
+// The input file, read in pages.
+class PageReader {
+ public:
+  explicit PageReader(std::string path) : path_(std::move(path)) {}
+  ~PageReader() {
+    if (fd_ >= 0)
+      ::close(fd_);
+  }
+  PageReader(const PageReader&) = delete;
+  PageReader& operator=(const PageReader&) = delete;
+
+  // Opens the file and takes its size. False with a reason for a missing, unreadable or non-regular file.
+  bool Open(std::uint64_t& size, std::string& error) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+      error = "cannot open " + path_ + ": " + std::strerror(errno);
+      return false;
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+      error = path_ + " is not a regular file";
+      return false;
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+  }
+
+  // Reads exactly `bytes.size()` bytes. False with a reason when the file ends early or cannot be read.
+  bool Read(std::span<std::uint8_t> bytes, std::string& error) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t got = ::read(fd_, bytes.data() + done, bytes.size() - done);
+      if (got < 0 && errno == EINTR)
+        continue;
+      if (got < 0) {
+        error = "cannot read " + path_ + ": " + std::strerror(errno);
+        return false;
+      }
+      if (got == 0) {
+        error = path_ + " became shorter while it was read";
+        return false;
+      }
+      done += static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+}  // namespace
+
+ResourcePayload BuildBinaryPagePayload(std::span<const std::uint8_t> pageBytes) {
+  if (pageBytes.size() > kPageBytes)
+    return {};
+  if (pageBytes.size() == kPageBytes)
+    return BuildTilePayload(PixelGrid{pageBytes, kPageWidth, kPageHeight}, kGrpBlockPixels, 0, 64, 64,
+                            kPageWidth);
+  std::vector<std::uint8_t> page(kPageBytes, 0);
+  std::copy(pageBytes.begin(), pageBytes.end(), page.begin());
+  return BuildTilePayload(PixelGrid{page, kPageWidth, kPageHeight}, kGrpBlockPixels, 0, 64, 64, kPageWidth);
+}
+
+bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
+  PageReader reader(job.Path);
+  std::uint64_t size = 0;
+  std::string error;
+  if (!reader.Open(size, error))
+    return ctx.Fail(error);
+  if (size == 0)
+    return ctx.Fail("the file is empty; there is nothing to carry");
+  if (size > std::numeric_limits<std::uint32_t>::max())
+    return ctx.Fail("the file holds " + std::to_string(size) +
+                    " bytes; files over 4 GiB (4294967295 bytes) cannot be carried");
+
+  DataText text;
+  if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_DATA.txt", ctx))
+    return false;
+  const std::string base = ResourceNameOr(job.FileName, "BIN");
+  const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
+  std::vector<std::uint8_t> page(kPageBytes);
+  bool ok = true;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint64_t start = kPageBytes * i;
+    const std::size_t bytes = static_cast<std::size_t>(std::min(kPageBytes, size - start));
+    if (!reader.Read(std::span(page).first(bytes), error))
+      return ctx.Fail(error);  // the DATA text is never put in place
+    if (count >= 2 && text.IsOpen())
+      text.Text() += "' &H" + HexText(start) + " - &H" + HexText(start + kPageBytes - 1) + "\r";
+    NamePage(job, "_BIN", base, static_cast<std::int64_t>(i), static_cast<std::int64_t>(count));
+    const ResourcePayload payload = BuildBinaryPagePayload(std::span(page).first(bytes));
+    ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
+    if (text.IsOpen()) {
+      WriteGrpData(text.Text(), payload, ctx.Settings());
+      ok = text.Flush(ctx) && ok;
+    }
+  }
+  return text.Finish(ctx) && ok;
+}
+
+}  // namespace granvel

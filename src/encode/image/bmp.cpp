@@ -1,0 +1,223 @@
+#include "encode/image/bmp.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "encode/image/bmp_rle.h"
+#include "format/bytes.h"
+#include "platform/files.h"
+
+namespace granvel {
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;  // the classic info header; V4 and V5 headers are longer
+constexpr std::uint32_t kCompressionNone = 0;
+constexpr std::uint32_t kCompressionRle8 = 1;
+constexpr std::uint32_t kCompressionRle4 = 2;
+// A run-length-encoded image may describe at most this many pixels per byte of its data, and at least
+// kRleFreePixels whatever its data: a small file claiming a huge image is refused before anything is
+// allocated. A run of 255 pixels takes 2 bytes, an empty row 2 bytes.
+constexpr std::uint64_t kRlePixelsPerByte = 4096;
+constexpr std::uint64_t kRleFreePixels = 1u << 20;
+
+// The fields of the headers that the reader uses, checked against the file's size.
+struct BmpLayout {
+  std::uint32_t infoSize = 0;    // the info header's size field: where the colour table starts
+  std::uint32_t dataOffset = 0;  // bfOffBits
+  std::uint32_t dataEnd = 0;     // bfSize
+  std::int32_t width = 0;
+  std::int32_t height = 0;  // rows, positive
+  bool topDown = false;
+  int bits = 0;
+  std::uint32_t compression = 0;
+  std::uint32_t colours = 0;  // colour-table entries that are read, at most 256
+};
+
+std::string Num(std::uint64_t value) {
+  return std::to_string(value);
+}
+
+bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std::uint32_t unitHeight,
+                std::uint8_t pixelMask, const ConvertContext& ctx, BmpLayout& bmp) {
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M')
+    return ctx.Fail("not a BMP file");
+  if (file.size() < kFileHeaderSize + 4)
+    return ctx.Fail("the file is shorter than its header says");
+  bmp.dataEnd = GetU32LE(&file[2]);
+  bmp.dataOffset = GetU32LE(&file[10]);
+  bmp.infoSize = GetU32LE(&file[14]);
+  if (bmp.infoSize < kInfoHeaderSize)
+    return ctx.Fail("info header of " + Num(bmp.infoSize) +
+                    " bytes; only the 40-byte header and later ones " + "are supported");
+  if (bmp.dataOffset < kFileHeaderSize + std::uint64_t{bmp.infoSize})
+    return ctx.Fail("pixel data offset " + Num(bmp.dataOffset) + " lies inside the " + Num(bmp.infoSize) +
+                    "-byte info header");
+  if (bmp.dataOffset > file.size() || bmp.dataEnd > file.size())
+    return ctx.Fail("the file is shorter than its header says");
+  const std::uint8_t* info = &file[kFileHeaderSize];
+  const std::int32_t width = static_cast<std::int32_t>(GetU32LE(info + 4));
+  const std::int32_t height = static_cast<std::int32_t>(GetU32LE(info + 8));
+  bmp.bits = GetU16LE(info + 14);
+  bmp.compression = GetU32LE(info + 16);
+  const std::uint32_t clrUsed = GetU32LE(info + 32);
+
+  if (bmp.bits != 1 && bmp.bits != 4 && bmp.bits != 8)
+    return ctx.Fail(Num(bmp.bits) + " bits per pixel; only 1, 4 and 8 are supported");
+  const bool rle = bmp.compression == kCompressionRle8 || bmp.compression == kCompressionRle4;
+  if (bmp.compression != kCompressionNone && !(bmp.compression == kCompressionRle8 && bmp.bits == 8) &&
+      !(bmp.compression == kCompressionRle4 && bmp.bits == 4))
+    return ctx.Fail("compression " + Num(bmp.compression) + " with " + Num(bmp.bits) +
+                    " bits per pixel is not supported; only none, RLE8 for 8 and RLE4 for 4 bits are");
+  if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
+    return ctx.Fail("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
+                    ")");
+  bmp.width = width;
+  bmp.topDown = height < 0;
+  bmp.height = bmp.topDown ? -height : height;
+  if (rle && bmp.topDown)
+    return ctx.Fail("a top-down image (negative height) cannot be run-length encoded");
+  if (static_cast<std::uint64_t>(bmp.width) * static_cast<std::uint64_t>(bmp.height) >
+      static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+    return ctx.Fail("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
+
+  if (pixelMask == 15 && ctx.Settings().AutoTrim != 0) {
+    unitWidth = std::max<std::uint32_t>(unitWidth, 1);
+    unitHeight = std::max<std::uint32_t>(unitHeight, 1);
+    if (bmp.width % unitWidth != 0)
+      return ctx.Fail("width " + Num(bmp.width) + " is not a multiple of the " + Num(unitWidth) +
+                      "-pixel unit");
+    if (bmp.height % unitHeight != 0)
+      return ctx.Fail("height " + Num(bmp.height) + " is not a multiple of the " + Num(unitHeight) +
+                      "-pixel unit");
+  }
+
+  const std::uint32_t count = clrUsed != 0 ? clrUsed : (1u << bmp.bits);
+  bmp.colours = std::min<std::uint32_t>(count, 256);
+  const std::uint64_t tableEnd = kFileHeaderSize + std::uint64_t{bmp.infoSize} + 4ull * bmp.colours;
+  if (tableEnd > bmp.dataOffset)
+    return ctx.Fail("the colour table of " + Num(bmp.colours) +
+                    " entries does not fit before the pixel data");
+
+  if (bmp.dataEnd <= bmp.dataOffset)
+    return ctx.Fail("no pixel data: the file size field " + Num(bmp.dataEnd) + " is not beyond offset " +
+                    Num(bmp.dataOffset));
+  const std::uint64_t dataSize = bmp.dataEnd - bmp.dataOffset;
+  const std::uint64_t pixels = static_cast<std::uint64_t>(bmp.width) * static_cast<std::uint64_t>(bmp.height);
+  if (rle) {
+    if (pixels > std::max(kRleFreePixels, kRlePixelsPerByte * dataSize))
+      return ctx.Fail("the image of " + Num(bmp.width) + " x " + Num(bmp.height) +
+                      " pixels is too large for its " + Num(dataSize) + " bytes of run-length-encoded data");
+  } else {
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(bmp.width) * bmp.bits + 31) / 32 * 4;
+    if (rowBytes * bmp.height > dataSize)
+      return ctx.Fail("the file is shorter than its header says: " + Num(bmp.height) + " rows of " +
+                      Num(rowBytes) + " bytes need " + Num(rowBytes * bmp.height) + " bytes of pixel data, " +
+                      Num(dataSize) + " are there");
+  }
+  return true;
+}
+
+// Decides whether the second colour of a 1-bit image goes to slot 15: by PAL_Fix_1bit, or by asking.
+bool UsePalette15(const std::string& name, const ConvertContext& ctx) {
+  const int fix = ctx.Settings().PAL_Fix_1bit;
+  if (fix == 0)
+    return false;
+  if (fix == 1)
+    return true;
+  return ctx.GetHost().AskYesNo(kPaletteQuestionCaption, name + kPaletteQuestionText);
+}
+
+ResourcePayload ConvertPalette(std::span<const std::uint8_t> file, const BmpLayout& bmp, bool palette15) {
+  ResourcePayload col = NewPayload(kTagCol, kColPayloadSize);
+  const std::uint8_t* table = &file[kFileHeaderSize + bmp.infoSize];
+  for (std::uint32_t p = 0; p < 16; ++p) {
+    for (std::uint32_t c = 0; c < 16; ++c) {
+      std::uint32_t e = 16 * p + c;
+      if (palette15 && c == 1)
+        e = 16 * p + 15;
+      else if (palette15 && c == 15)
+        e = 16 * p + 1;
+      if (e < bmp.colours) {
+        const std::uint8_t* entry = table + 4 * e;  // blue, green, red, reserved
+        PutU16LE(&col[kTagSize + 2 * (16 * p + c)], ColourWord(entry[2], entry[1], entry[0]));
+      }
+    }
+  }
+  return col;
+}
+
+void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, std::uint8_t mask, bool palette15,
+                std::vector<std::uint8_t>& pixels) {
+  const std::size_t width = static_cast<std::size_t>(bmp.width);
+  const std::size_t rowBytes = (width * static_cast<std::size_t>(bmp.bits) + 31) / 32 * 4;
+  const std::uint8_t one = palette15 ? 15 : 1;
+  for (std::size_t stored = 0; stored < static_cast<std::size_t>(bmp.height); ++stored) {
+    const std::uint8_t* in = data.data() + stored * rowBytes;
+    const std::size_t row = bmp.topDown ? stored : static_cast<std::size_t>(bmp.height) - 1 - stored;
+    std::uint8_t* out = pixels.data() + row * width;
+    switch (bmp.bits) {
+      case 8:
+        for (std::size_t x = 0; x < width; ++x)
+          out[x] = in[x] & mask;
+        break;
+      case 4:
+        for (std::size_t x = 0; x < width; ++x)
+          out[x] = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
+        break;
+      default:
+        for (std::size_t x = 0; x < width; ++x)
+          out[x] = ((in[x / 8] >> (7 - x % 8)) & 1) ? one : 0;
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return static_cast<std::uint16_t>((red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10) |
+                                    (((green >> 2) & 1) << 15));
+}
+
+BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& name, std::uint32_t unitWidth,
+                      std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx) {
+  BmpLayout bmp;
+  if (!ReadLayout(file, unitWidth, unitHeight, pixelMask, ctx, bmp))
+    return {};
+  const bool palette15 = bmp.bits == 1 && UsePalette15(name, ctx);
+
+  BmpImage image;
+  image.ColPayload = ConvertPalette(file, bmp, palette15);
+  image.PaletteRows = 16;
+  image.Width = bmp.width;
+  image.Height = bmp.height;
+  image.PixelCount = bmp.width * bmp.height;
+  image.Pixels.assign(static_cast<std::size_t>(image.PixelCount), 0);
+  const auto data = file.subspan(bmp.dataOffset, bmp.dataEnd - bmp.dataOffset);
+  if (bmp.compression == kCompressionNone)
+    UnpackRows(data, bmp, pixelMask, palette15, image.Pixels);
+  else
+    DecodeRle(data, bmp.bits, pixelMask, bmp.width, bmp.height, image.Pixels);
+  return image;
+}
+
+BmpImage ReadBmpImage(const std::string& path, std::uint32_t unitWidth, std::uint32_t unitHeight,
+                      std::uint8_t pixelMask, const ConvertContext& ctx) {
+  std::vector<std::uint8_t> file;
+  std::string error;
+  if (!ReadWholeFile(path, file, error)) {
+    ctx.Fail(error);
+    return {};
+  }
+  return ReadBmpImage(file, path, unitWidth, unitHeight, pixelMask, ctx);
+}
+
+bool WriteColFile(ConvertJob job, const BmpImage& image, const std::string& resName,
+                  const ConvertContext& ctx) {
+  job.OutFile = job.OutDir + job.FileName + "_COL.zkp";
+  job.ResName = resName;
+  return WriteZkpContainer(job, image.ColPayload, ResourceType::Col, ctx);
+}
+
+}  // namespace granvel

@@ -1,0 +1,87 @@
+#include "encode/image/chr.h"
+
+#include "encode/image/bmp.h"
+#include "encode/image/data_text.h"
+#include "format/container.h"
+#include "format/tiles.h"
+
+namespace granvel {
+namespace {
+
+constexpr std::int32_t kMaxBlockWidth = 16384;
+
+}  // namespace
+
+bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, const ConvertSettings& settings,
+                        const ConvertContext& ctx, ChrBankGeometry& geometry) {
+  if (width <= 0 || height <= 0)
+    return ctx.Fail("the image has no pixels");
+  if (settings.AutoTrim != 0) {
+    if (width > kMaxBlockWidth)
+      return ctx.Fail("width " + std::to_string(width) + " is above 16384, the widest block a bank can hold");
+    std::int32_t blockWidth = 1;
+    while (blockWidth < width)
+      blockWidth *= 2;
+    geometry.BankBlockWidth = blockWidth;
+  } else {
+    geometry.BankBlockWidth = settings.WideMode != 0 ? 256 : 128;
+  }
+  geometry.BankBlockHeight = static_cast<std::int32_t>(kChrBlockPixels) / geometry.BankBlockWidth;
+  if (geometry.BankBlockHeight < settings.UnitHeight)
+    return ctx.Fail("width " + std::to_string(width) + " gives banks " +
+                    std::to_string(geometry.BankBlockWidth) + " wide and " +
+                    std::to_string(geometry.BankBlockHeight) + " rows high, shallower than the " +
+                    std::to_string(settings.UnitHeight) + "-pixel-high unit");
+  geometry.Columns = (width + geometry.BankBlockWidth - 1) / geometry.BankBlockWidth;
+  geometry.Rows = (height + geometry.BankBlockHeight - 1) / geometry.BankBlockHeight;
+  return true;
+}
+
+bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
+  const ConvertSettings& settings = ctx.Settings();
+  const int unitWidth = settings.UnitWidth, unitHeight = settings.UnitHeight;
+  if (unitWidth <= 0 || unitHeight <= 0 || unitWidth > 64 || unitHeight > 64 || unitWidth % 8 != 0 ||
+      unitHeight % 8 != 0)
+    return ctx.Fail("unit " + std::to_string(unitWidth) + "x" + std::to_string(unitHeight) +
+                    " is not one of the CHR unit sizes");
+  const BmpImage image = ReadBmpImage(job.Path, static_cast<std::uint32_t>(unitWidth),
+                                      static_cast<std::uint32_t>(unitHeight), 15, ctx);
+  if (image.PixelCount == 0)
+    return false;
+  ChrBankGeometry geometry;
+  if (!ChrBankGeometryFor(image.Width, image.Height, settings, ctx, geometry))
+    return false;
+
+  DataText text;
+  if (!text.Open(settings.TextOut != 0, job.OutDir + job.FileName + "_CHR_DATA.txt", ctx))
+    return false;
+  if (text.IsOpen()) {
+    WritePaletteData(text.Text(), image);
+    text.Text() += "\r' " + std::to_string(unitWidth) + "x" + std::to_string(unitHeight) + " SPRITE DATA\r";
+  }
+
+  const std::string base = ResourceNameOr(job.FileName, "CHR");
+  bool ok = WriteColFile(job, image, base, ctx);
+  const std::int64_t count = geometry.Count();
+  for (std::int64_t i = 0; i < count; ++i) {
+    if (count >= 2) {
+      if (text.IsOpen())
+        text.Text() += "' - SPU" + std::to_string(i) + "\r";
+      job.OutFile = job.OutDir + job.FileName + "_CHR" + std::to_string(i) + ".zkp";
+      job.ResName = base + HexText(static_cast<std::uint32_t>(i));
+    } else {
+      job.OutFile = job.OutDir + job.FileName + "_CHR.zkp";
+      job.ResName = base;
+    }
+    // The rounded block, so every bank holds exactly 256 tiles whatever the image's width.
+    const ResourcePayload payload = BuildTilePayload(image, kChrBlockPixels, static_cast<std::uint32_t>(i),
+                                                     unitWidth, unitHeight, geometry.BankBlockWidth);
+    ok = WriteZkpContainer(job, payload, ResourceType::Chr, ctx) && ok;
+    if (text.IsOpen())
+      WriteChrData(text.Text(), payload, static_cast<std::uint8_t>(unitWidth),
+                   static_cast<std::uint8_t>(unitHeight), static_cast<int>(i));
+  }
+  return text.Finish(ctx) && ok;
+}
+
+}  // namespace granvel

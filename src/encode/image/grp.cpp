@@ -1,0 +1,50 @@
+#include "encode/image/grp.h"
+
+#include "encode/image/bmp.h"
+#include "encode/image/data_text.h"
+#include "format/container.h"
+#include "format/tiles.h"
+
+namespace granvel {
+
+void NamePage(ConvertJob& job, const std::string& ending, const std::string& base, std::int64_t index,
+              std::int64_t count) {
+  if (count >= 2) {
+    job.OutFile = job.OutDir + job.FileName + ending + std::to_string(index) + ".zkp";
+    job.ResName = base + HexText(static_cast<std::uint32_t>(index));
+  } else {
+    job.OutFile = job.OutDir + job.FileName + ending + ".zkp";
+    job.ResName = base;
+  }
+}
+
+bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
+  const BmpImage image = ReadBmpImage(job.Path, 1, 1, 255, ctx);
+  if (image.PixelCount == 0)
+    return false;
+  DataText text;
+  if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_GRP_DATA.txt", ctx))
+    return false;
+  if (text.IsOpen()) {
+    WritePaletteData(text.Text(), image);
+    text.Text() += "\r' GRAPHIC DATA\r";
+  }
+
+  const std::string base = ResourceNameOr(job.FileName, "GRP");
+  const std::int64_t columns = (image.Width + kPageWidth - 1) / kPageWidth;
+  const std::int64_t count = columns * ((image.Height + kPageHeight - 1) / kPageHeight);
+  bool ok = WriteColFile(job, image, base, ctx);
+  for (std::int64_t i = 0; i < count; ++i) {
+    if (count >= 2 && text.IsOpen())
+      text.Text() += "' - GRP" + std::to_string(i) + "\r";
+    NamePage(job, "_GRP", base, i, count);
+    const ResourcePayload payload =
+        BuildTilePayload(image, kGrpBlockPixels, static_cast<std::uint32_t>(i), 64, 64, kPageWidth);
+    ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
+    if (text.IsOpen())
+      WriteGrpData(text.Text(), payload, ctx.Settings());
+  }
+  return text.Finish(ctx) && ok;
+}
+
+}  // namespace granvel

@@ -1,6 +1,7 @@
 #include "convert/dispatch.h"
 
 #include "convert/job.h"
+#include "decode/reader.h"
 #include "encode/text/mem.h"
 
 namespace granvel {
@@ -25,7 +26,7 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
     case JobKind::ScrText:
       return NotSupportedYet;
     case JobKind::ZkpFile:
-      return NotSupportedYet;
+      return DecodeZkpFile;
     case JobKind::BinaryData:
       return NotSupportedYet;
     case JobKind::FolderFailed:

@@ -1,0 +1,75 @@
+#include "decode/scr.h"
+
+#include <cstdio>
+
+#include "format/bytes.h"
+#include "platform/files.h"
+
+namespace granvel {
+namespace {
+
+constexpr std::size_t kCells = 4096;
+constexpr std::size_t kLineSize = 37;
+constexpr std::string_view kHeader =
+    "' BG SCREEN DATA\r\n"
+    "' BGPUT Layer, x, y, Number, Palette, horizonal_reverse, vertical_reverse\r\n"
+    "' LAYER=0\r\n"
+    "\r\n";
+
+bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes, const ConvertContext& ctx) {
+  std::string error;
+  if (!WriteWholeFile(path, bytes, error))
+    return ctx.Fail(error);
+  ctx.Wrote(path);
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint16_t> ScrCellsInReadingOrder(std::span<const std::uint8_t> data) {
+  std::vector<std::uint16_t> cells(kCells, 0);
+  for (std::size_t i = 0; i < kCells && 2 * i + 1 < data.size(); ++i) {
+    const std::size_t x = (i % 1024) % 32 + 32 * ((i / 1024) % 2);
+    const std::size_t y = (i % 1024) / 32 + 32 * (i / 2048);
+    cells[y * 64 + x] = GetU16LE(&data[2 * i]);
+  }
+  return cells;
+}
+
+std::vector<std::uint8_t> RawScreenBytes(const std::vector<std::uint16_t>& cells) {
+  std::vector<std::uint8_t> raw;
+  raw.reserve(2 * cells.size());
+  for (std::uint16_t cell : cells) {
+    raw.push_back(static_cast<std::uint8_t>(cell >> 8));
+    raw.push_back(static_cast<std::uint8_t>(cell));
+  }
+  return raw;
+}
+
+std::vector<std::uint8_t> ScreenTextBytes(const std::vector<std::uint16_t>& cells) {
+  std::vector<std::uint8_t> text(kHeader.begin(), kHeader.end());
+  text.reserve(kHeader.size() + cells.size() * kLineSize);
+  char line[kLineSize + 1];
+  for (std::size_t index = 0; index < cells.size(); ++index) {
+    const unsigned cell = cells[index];
+    // %2u and %4u pad with blanks exactly as the handheld's listing does: x, y and palette to 2 characters,
+    // the character number to 4.
+    const int length = std::snprintf(line, sizeof line, "BGPUT LAYER, %2u, %2u, %4u, %2u, %u, %u\r\n",
+                                     static_cast<unsigned>(index % 64), static_cast<unsigned>(index / 64),
+                                     cell & 0x3FF, cell >> 12, (cell >> 10) & 1, (cell >> 11) & 1);
+    text.insert(text.end(), line, line + length);
+  }
+  return text;
+}
+
+bool DecodeScr(std::span<const std::uint8_t> data, const std::string& stem, std::string_view ending,
+               const ConvertContext& ctx) {
+  if (data.size() != 2 * kCells)
+    return ctx.Fail("SCR data is " + std::to_string(data.size()) + " bytes, not 8192");
+  const std::vector<std::uint16_t> cells = ScrCellsInReadingOrder(data);
+  const std::string base = stem + std::string(ending) + "_SCR";
+  return WriteOutput(base + ".rscr", RawScreenBytes(cells), ctx) &&
+         WriteOutput(base + ".txt", ScreenTextBytes(cells), ctx);
+}
+
+}  // namespace granvel

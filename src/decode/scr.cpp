@@ -1,6 +1,7 @@
 #include "decode/scr.h"
 
-#include <cstdio>
+#include <array>
+#include <cstring>
 
 #include "format/bytes.h"
 #include "platform/files.h"
@@ -49,15 +50,24 @@ std::vector<std::uint8_t> RawScreenBytes(const std::vector<std::uint16_t>& cells
 std::vector<std::uint8_t> ScreenTextBytes(const std::vector<std::uint16_t>& cells) {
   std::vector<std::uint8_t> text(kHeader.begin(), kHeader.end());
   text.reserve(kHeader.size() + cells.size() * kLineSize);
-  char line[kLineSize + 1];
+  // x, y and palette right-aligned to 2 characters, the character number to 4, blanks in front.
+  std::array<char, kLineSize> line;
+  std::memcpy(line.data(), "BGPUT LAYER, xx, yy, nnnn, pp, h, v\r\n", kLineSize);
+  auto put = [&line](std::size_t end, unsigned value, std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i) {
+      line[end - i] = (i == 0 || value != 0) ? static_cast<char>('0' + value % 10) : ' ';
+      value /= 10;
+    }
+  };
   for (std::size_t index = 0; index < cells.size(); ++index) {
     const unsigned cell = cells[index];
-    // %2u and %4u pad with blanks exactly as the handheld's listing does: x, y and palette to 2 characters,
-    // the character number to 4.
-    const int length = std::snprintf(line, sizeof line, "BGPUT LAYER, %2u, %2u, %4u, %2u, %u, %u\r\n",
-                                     static_cast<unsigned>(index % 64), static_cast<unsigned>(index / 64),
-                                     cell & 0x3FF, cell >> 12, (cell >> 10) & 1, (cell >> 11) & 1);
-    text.insert(text.end(), line, line + length);
+    put(14, static_cast<unsigned>(index % 64), 2);
+    put(18, static_cast<unsigned>(index / 64), 2);
+    put(24, cell & 0x3FF, 4);
+    put(28, cell >> 12, 2);
+    line[31] = static_cast<char>('0' + ((cell >> 10) & 1));
+    line[34] = static_cast<char>('0' + ((cell >> 11) & 1));
+    text.insert(text.end(), line.begin(), line.end());
   }
   return text;
 }

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "convert/dispatch.h"
+
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 #include "support/zkp_builder.h"
@@ -219,6 +221,18 @@ TEST(DecodeZkpFile, FailsWhenTheFolderCannotBeMade) {
   job.OutDir = dir.Path() + "/";
   EXPECT_FALSE(DecodeZkpBytes(ZkpFile(3, "HERO", Chr()), job, ctx));
   EXPECT_FALSE(report.Reason.empty());
+}
+
+TEST(DecodeZkpFile, IsTheConverterOfZkpFilesAndUsesTheZkpFolderWithCreate) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "Title.zkp", ZkpFile(5, "TITLE", Stored("QAVN0100RCOL", Bytes(512))));
+  ConvertSettings settings;
+  settings.Create = 1;
+  test::FakeHost host;
+  ConvertReport report;
+  ASSERT_TRUE(ConvertFile(dir / "Title.zkp", settings, host, report)) << report.Reason;
+  EXPECT_EQ(dir.List("ZKP"), Names{"ZKP_TITLE"});  // no per-file folder for a .zkp input
+  EXPECT_EQ(report.Written, Names{dir / "ZKP/ZKP_TITLE/TITLE_COL.bmp"});
 }
 
 }  // namespace

@@ -47,16 +47,5 @@ TEST(BuiltInGrpPalette, IsBuiltByRule) {
     EXPECT_EQ(grp[247 + i], greys[i]) << i;
 }
 
-TEST(ColourWordsOf, ReadsLittleEndianWords) {
-  std::vector<std::uint8_t> data(512, 0);
-  data[0] = 0x34;
-  data[1] = 0x12;
-  data[510] = 0xFF;
-  data[511] = 0x7F;
-  const ColourWords words = ColourWordsOf(data);
-  EXPECT_EQ(words[0], 0x1234);
-  EXPECT_EQ(words[255], 0x7FFF);
-}
-
 }  // namespace
 }  // namespace granvel

@@ -146,14 +146,5 @@ TEST(ResourceWalk, MalformedFilesFailWithTheOffset) {
   }
 }
 
-TEST(FixedDataSize, GivesTheDataBytesOfEachKind) {
-  EXPECT_EQ(FixedDataSize("CHR"), 8192u);
-  EXPECT_EQ(FixedDataSize("SCR"), 8192u);
-  EXPECT_EQ(FixedDataSize("COL"), 512u);
-  EXPECT_EQ(FixedDataSize("GRP"), 49152u);
-  EXPECT_EQ(FixedDataSize("MEM"), 516u);
-  EXPECT_EQ(FixedDataSize("PRG"), 0u);
-}
-
 }  // namespace
 }  // namespace granvel

@@ -18,5 +18,6 @@ struct CommandIo {
 
 void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddSettingsCommand(CLI::App& app, const CommandIo& io, int& status);
+void AddInfoCommand(CLI::App& app, const CommandIo& io, int& status);
 
 }  // namespace granvel::cli

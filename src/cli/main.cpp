@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   int status = kExitOk;
   AddConvertCommand(app, io, status);
   AddSettingsCommand(app, io, status);
+  AddInfoCommand(app, io, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,6 +1,7 @@
 #include "convert/dispatch.h"
 
 #include "convert/job.h"
+#include "decode/reader.h"
 #include "encode/image/binary.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
@@ -27,7 +28,7 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
     case JobKind::ScrText:
       return NotSupportedYet;
     case JobKind::ZkpFile:
-      return NotSupportedYet;
+      return DecodeZkpFile;
     case JobKind::BinaryData:
       return ConvertBinaryToGrp;
     case JobKind::FolderFailed:

@@ -2,6 +2,8 @@
 
 #include "convert/job.h"
 #include "encode/text/mem.h"
+#include "encode/text/prg.h"
+#include "encode/text/scr.h"
 
 namespace granvel {
 namespace {
@@ -19,11 +21,11 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
       return settings.ConvertType == kConvertGraphics ? NotSupportedYet /* GRP pages */
                                                       : NotSupportedYet /* CHR banks */;
     case JobKind::PrgText:
-      return NotSupportedYet;
+      return ConvertPrgText;
     case JobKind::MemText:
       return ConvertMemText;
     case JobKind::ScrText:
-      return NotSupportedYet;
+      return ConvertScrText;
     case JobKind::ZkpFile:
       return NotSupportedYet;
     case JobKind::BinaryData:

@@ -48,11 +48,37 @@ class ScreenTextReader {
  public:
   explicit ScreenTextReader(ScreenMap& map) : map_(map) {}
 
-  // Takes one byte; false when it cannot be accepted, with the reason in Reason().
+  // Takes one byte; false when it cannot be accepted, with the reason in Reason(). The common bytes (a
+  // comment's, a decimal digit, a blank before an argument) take the short way.
   bool Feed(std::uint8_t byte) {
     const bool lineEnd = byte == kCr || byte == kLf;
-    if (comment_ && !lineEnd)
+    if (comment_)
+      return lineEnd ? Act(byte) : true;
+    if (IsArgumentState(state_) && !arg_.ended && arg_.radix == Radix::Decimal) {
+      if (byte >= '0' && byte <= '9') {
+        AddDigit(byte - '0');
+        return true;
+      }
+      if (byte == ' ' && arg_.digits == 0 && !quoted_)
+        return true;
+    }
+    return Act(byte);
+  }
+
+  // The end of the text: complete as a line end would, unless nothing is pending.
+  bool Finish() {
+    if (state_ == State::LineStart)
       return true;
+    atEnd_ = true;
+    return Feed(kCr);
+  }
+
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  // What a byte does, outside a comment.
+  bool Act(std::uint8_t byte) {
+    const bool lineEnd = byte == kCr || byte == kLf;
     if (state_ == State::Layer) {
       if (lineEnd)
         return Unexpected(byte);
@@ -122,24 +148,16 @@ class ScreenTextReader {
     return true;  // any other byte counts for nothing
   }
 
-  // The end of the text: complete as a line end would, unless nothing is pending.
-  bool Finish() {
-    if (state_ == State::LineStart)
-      return true;
-    atEnd_ = true;
-    return Feed(kCr);
+  [[gnu::cold, gnu::noinline]] bool Fail(const char* reason) {
+    reason_ = reason;
+    return false;
   }
-
-  bool AtEnd() const { return atEnd_; }
-  const std::string& Reason() const { return reason_; }
-
- private:
-  bool Fail(std::string reason) {
-    reason_ = std::move(reason);
+  [[gnu::cold, gnu::noinline]] bool FailRange(const char* what, std::uint32_t value, int top) {
+    reason_ = std::string(what) + " " + std::to_string(value) + " is above " + std::to_string(top);
     return false;
   }
 
-  bool Unexpected(std::uint8_t byte) {
+  [[gnu::cold, gnu::noinline]] bool Unexpected(std::uint8_t byte) {
     if (atEnd_)
       return Fail("the file ends inside a statement");
     if (byte == kCr || byte == kLf)
@@ -151,7 +169,8 @@ class ScreenTextReader {
       std::snprintf(text, sizeof text, "unexpected '%c'", byte);
     else
       std::snprintf(text, sizeof text, "unexpected byte 0x%02X", byte);
-    return Fail(text);
+    reason_ = text;
+    return false;
   }
 
   bool NeedDigits() {
@@ -305,9 +324,9 @@ class ScreenTextReader {
         break;
       case State::Palette:
         if (cell_ >= 1024)
-          return Fail("character number " + std::to_string(cell_) + " is above 1023");
+          return FailRange("character number", cell_, 1023);
         if (arg_.value > 15)
-          return Fail("palette " + std::to_string(arg_.value) + " is above 15");
+          return FailRange("palette", arg_.value, 15);
         cell_ += arg_.value * 4096;
         state_ = State::HReverse;
         break;
@@ -336,24 +355,24 @@ class ScreenTextReader {
 
 bool ReadScreenText(std::span<const std::uint8_t> text, ScreenMap& map, std::string& error) {
   ScreenTextReader reader(map);
+  std::size_t i = 0;
+  while (i < text.size() && reader.Feed(text[i]))
+    ++i;
+  if (i == text.size() && reader.Finish())
+    return true;
+  // Find the place: lines end with CR, LF or CR LF.
   std::size_t line = 1, lineStart = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::uint8_t byte = text[i];
-    if (!reader.Feed(byte)) {
-      error = "line " + std::to_string(line) + ", column " + std::to_string(i - lineStart + 1) + ": " +
-              reader.Reason();
-      return false;
-    }
-    if (byte == kCr || (byte == kLf && !(i > 0 && text[i - 1] == kCr)))
+  for (std::size_t k = 0; k < i; ++k) {
+    if (text[k] == kCr || (text[k] == kLf && !(k > 0 && text[k - 1] == kCr)))
       ++line;
-    if (byte == kCr || byte == kLf)
-      lineStart = i + 1;
+    if (text[k] == kCr || text[k] == kLf)
+      lineStart = k + 1;
   }
-  if (!reader.Finish()) {
-    error = "line " + std::to_string(line) + ": " + reader.Reason();
-    return false;
-  }
-  return true;
+  error = "line " + std::to_string(line);
+  if (i < text.size())
+    error += ", column " + std::to_string(i - lineStart + 1);
+  error += ": " + reader.Reason();
+  return false;
 }
 
 }  // namespace granvel

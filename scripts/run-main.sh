@@ -9,7 +9,7 @@ rm -rf "$out"
 mkdir -p "$out"
 status=0
 build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
-  examples/Notes_mem.txt || status=$?
+  examples/Notes_mem.txt examples/Hello.txt examples/Title_scr.txt examples/Title.rscr || status=$?
 echo
 echo "Files written under $out:"
 (cd "$out" && find . -type f | sort | sed 's|^\./|  |')

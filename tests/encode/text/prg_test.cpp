@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "encode/text/escapes.h"
+#include "encode/text/fullwidth.h"
+
 #include "encode/text/sjis.h"
 #include "support/container_view.h"
 #include "support/fake_host.h"
@@ -349,6 +354,89 @@ TEST(PrgPayloadFromText, FullWidthTextDecodesNoEscapes) {
 
 TEST(PrgPayloadFromText, EmptyTextFails) {
   EXPECT_EQ(Refusal(""), "the file is empty");
+}
+
+// --- the walk, against the algorithm done literally ---
+
+// The conversion as the handheld's tool describes it: one buffer, bytes deleted from it as it goes.
+bool LiteralEncode(std::vector<std::uint8_t> b, const ConvertSettings& settings,
+                   std::vector<std::uint8_t>& out) {
+  if (b.empty())
+    return false;
+  if (std::find(b.begin(), b.end(), '\r') == b.end()) {
+    for (std::size_t k = 0; k < b.size(); ++k) {
+      if (b[k] == '\n')
+        b.insert(b.begin() + static_cast<std::ptrdiff_t>(k++), '\r');
+    }
+  }
+  bool fullWidth = true;
+  for (std::size_t k = 0; k < b.size(); k += 2)
+    fullWidth = fullWidth && !(b[k] >= 0x21 && b[k] <= 0x7F);
+  if (!fullWidth)
+    b.resize(DecodeEscapes(b, settings));
+  std::size_t i = 0, s = 0;
+  while (i + 1 < b.size()) {
+    if (b[i] == '\r') {
+      s = i;
+      if (b[i + 1] == '\n')
+        b.erase(b.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    }
+    if (fullWidth && b[i] >= 0x60) {
+      const FullWidthCode code = FullWidthCodeOf(b[i], b[i + 1]);
+      if (code.size == 0)
+        return false;
+      b[i] = code.first;
+      if (code.size == 1) {
+        b.erase(b.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      } else {
+        b[i + 1] = code.second;
+        ++i;
+      }
+    }
+    if (settings.PRG_Limit && i - s > 198)
+      return false;
+    ++i;
+  }
+  out = b;
+  return true;
+}
+
+TEST(EncodeProgramText, AgreesWithTheLiteralAlgorithmOnRandomTexts) {
+  std::mt19937 rng(20261206);
+  const std::vector<std::string> pieces = {
+      "\r\n",     "\r",       "\n",       " ",        " A",       "x",        "\\0D", "\\0a",  "\\",
+      "\x82\x60", "\x83\x4B", "\x81\x85", "\x81\x99", "\x84\xA9", "\x8A\xBF", "\xB1", " \xB1", "\x83\x95"};
+  int accepted = 0, fullWidthAccepted = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const bool wide = round % 2 == 0;  // half the texts are made of pairs only
+    const int count = static_cast<int>(rng() % (round % 10 == 0 ? 400 : 40));
+    for (int k = 0; k < count; ++k) {
+      const std::string& piece = pieces[rng() % pieces.size()];
+      if (wide && (piece.size() != 2 || (static_cast<unsigned char>(piece[0]) >= 0x21 &&
+                                         static_cast<unsigned char>(piece[0]) <= 0x7F)))
+        continue;
+      text += piece;
+    }
+    if (text.empty())
+      text = "\x82\x60";
+    ConvertSettings settings;
+    settings.PRG_Limit = static_cast<int>(rng() % 2);
+    settings.PRG_ESCAPE = static_cast<int>(rng() % 2);
+    std::vector<std::uint8_t> expected, actual;
+    std::string error;
+    const bool literal = LiteralEncode(test::Bytes(text), settings, expected);
+    const bool ours = EncodeProgramText(test::Bytes(text), settings, actual, error);
+    ASSERT_EQ(ours, literal) << "round " << round << ": " << error;
+    ASSERT_EQ(ours, error.empty()) << error;
+    if (ours) {
+      ASSERT_EQ(actual, expected) << "round " << round;
+      ++accepted;
+      fullWidthAccepted += wide;
+    }
+  }
+  EXPECT_GT(accepted, 300);  // the comparison covered accepted texts of both kinds
+  EXPECT_GT(fullWidthAccepted, 100);
 }
 
 // --- the converter ---

@@ -243,6 +243,29 @@ TEST(ReadScreenText, LineFeedsEndLinesLikeCarriageReturns) {
   EXPECT_EQ(ReadText("BGPUT LAYER\n, 1, 2, 3\n").error, "line 1, column 12: unexpected line end");
 }
 
+TEST(ReadScreenText, RandomTextsNeverReadAstray) {
+  std::mt19937 rng(6);
+  const std::vector<std::string> pieces = {"BGPUT", "bgput", " ",    "\t", ",",    "-",         "&H", "&",
+                                           "\"",    "'",     "\r\n", "\n", "\r",   "1",         "9",  "F",
+                                           "b",     "h",     "L",    "P",  "\xFF", "4294967295"};
+  int accepted = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(rng() % 30);
+    for (int k = 0; k < count; ++k)
+      text += pieces[rng() % pieces.size()];
+    ScreenMap map{};
+    std::string error;
+    const bool ok = ReadScreenText(test::Bytes(text), map, error);
+    ASSERT_EQ(ok, error.empty()) << text;
+    if (!ok) {
+      ASSERT_EQ(error.rfind("line ", 0), 0u) << error;
+    }
+    accepted += ok;
+  }
+  EXPECT_GT(accepted, 100);
+}
+
 // --- payload and raw files ---
 
 TEST(ScrPayloadFromText, DecoderTextComesBackToTheSamePayload) {

@@ -54,6 +54,11 @@ class ScreenTextReader {
     const bool lineEnd = byte == kCr || byte == kLf;
     if (comment_)
       return lineEnd ? Act(byte) : true;
+    if (state_ == State::Layer && !lineEnd) {
+      if (byte == ',')
+        state_ = State::X;
+      return true;
+    }
     if (IsArgumentState(state_) && !arg_.ended && arg_.radix == Radix::Decimal) {
       if (byte >= '0' && byte <= '9') {
         AddDigit(byte - '0');

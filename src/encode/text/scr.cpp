@@ -39,6 +39,10 @@ ResourcePayload ScrPayloadFromMap(const ScreenMap& map) {
   return payload;
 }
 
+ResourcePayload ScrPayloadFromRaw(std::span<const std::uint8_t> file) {
+  return ScrPayloadFromMap(ReadRawScreen(file));
+}
+
 ResourcePayload ScrPayloadFromText(std::span<const std::uint8_t> text, std::string& error) {
   ScreenMap map{};
   if (!ReadScreenText(text, map, error))
@@ -54,7 +58,7 @@ ResourcePayload BuildScrPayload(const ConvertJob& job, const ConvertContext& ctx
     return {};
   }
   if (!HasExtension(job, ".txt"))
-    return ScrPayloadFromMap(ReadRawScreen(file));
+    return ScrPayloadFromRaw(file);
   ResourcePayload payload = ScrPayloadFromText(file, error);
   if (payload.empty())
     ctx.Fail(job.Path + ": " + error);

@@ -34,6 +34,9 @@ ScreenMap ReadRawScreen(std::span<const std::uint8_t> file);
 // left, top right, bottom left, bottom right), each quarter row by row.
 ResourcePayload ScrPayloadFromMap(const ScreenMap& map);
 
+// The SCR payload of a raw screen file held in memory; never fails.
+ResourcePayload ScrPayloadFromRaw(std::span<const std::uint8_t> file);
+
 // The SCR payload of a screen text held in memory, or an empty payload with the reason in `error`.
 ResourcePayload ScrPayloadFromText(std::span<const std::uint8_t> text, std::string& error);
 

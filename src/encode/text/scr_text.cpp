@@ -81,7 +81,7 @@ class ScreenTextReader {
   const std::string& Reason() const { return reason_; }
 
  private:
-  // What a byte does, outside a comment.
+  // What a byte does by the full table (outside a comment, or the line end that closes one).
   bool Act(std::uint8_t byte) {
     const bool lineEnd = byte == kCr || byte == kLf;
     if (state_ == State::Layer) {

@@ -9,7 +9,7 @@ rm -rf "$out"
 mkdir -p "$out"
 status=0
 build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
-  examples/Notes_mem.txt || status=$?
+  examples/Notes_mem.txt examples/Hello.txt examples/Title_scr.txt examples/Title.rscr || status=$?
 # The sprite sheet as 16x16 sprites: a COL palette, one CHR bank and its DATA text.
 build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
   --type 16x16 examples/Sprites.bmp || status=$?

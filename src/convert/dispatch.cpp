@@ -6,6 +6,8 @@
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
 #include "encode/text/mem.h"
+#include "encode/text/prg.h"
+#include "encode/text/scr.h"
 
 namespace granvel {
 namespace {
@@ -22,11 +24,11 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
     case JobKind::Bitmap:
       return settings.ConvertType == kConvertGraphics ? ConvertBmpToGrp : ConvertBmpToChr;
     case JobKind::PrgText:
-      return NotSupportedYet;
+      return ConvertPrgText;
     case JobKind::MemText:
       return ConvertMemText;
     case JobKind::ScrText:
-      return NotSupportedYet;
+      return ConvertScrText;
     case JobKind::ZkpFile:
       return DecodeZkpFile;
     case JobKind::BinaryData:

@@ -54,10 +54,10 @@ TEST(CliConvert, SettingsComeFromTheIniAndSetOverridesThem) {
   auto file = test::ReadBytes(dir / "ZKP/Notes_mem/Notes_mem_MEM.zkp");
   EXPECT_EQ(test::ContainerView::U32(file, 560), 1u);  // the escape became one character
 
-  // PRG_To_MEM=0 turns the same file into a program text, which this build cannot convert yet.
+  // PRG_To_MEM=0 turns the same file into a program text, written beside it (no INI: Create is 0).
   run = RunCli(dir.Path(), {"convert", "--ini", "none.ini", "--set", "PRG_To_MEM=0", "Notes_mem.txt"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("not supported yet"), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(test::Exists(dir / "Notes_mem_PRG.zkp"));
 }
 
 TEST(CliConvert, UsageErrorsExitWithTwo) {

@@ -13,6 +13,8 @@ build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out"
 # The sprite sheet as 16x16 sprites: a COL palette, one CHR bank and its DATA text.
 build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
   --type 16x16 examples/Sprites.bmp || status=$?
+# The package recipe: program, sprites, background, palettes, screen and MEM$ in one file.
+bash examples/make-package.sh build/bin/granvel-cli "$out/HELLO.zkp" || status=$?
 echo
 echo "Files written under $out:"
 (cd "$out" && find . -type f | sort | sed 's|^\./|  |')

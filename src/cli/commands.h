@@ -19,5 +19,6 @@ struct CommandIo {
 void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddSettingsCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddInfoCommand(CLI::App& app, const CommandIo& io, int& status);
+void AddPackageCommand(CLI::App& app, const CommandIo& io, int& status);
 
 }  // namespace granvel::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   AddConvertCommand(app, io, status);
   AddSettingsCommand(app, io, status);
   AddInfoCommand(app, io, status);
+  AddPackageCommand(app, io, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -12,11 +12,6 @@
 namespace granvel {
 namespace {
 
-// Stands in for a converter this build does not have yet.
-bool NotSupportedYet(ConvertJob, const ConvertContext& ctx) {
-  return ctx.Fail("not supported yet");
-}
-
 using Converter = bool (*)(ConvertJob, const ConvertContext&);
 
 Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {

@@ -12,8 +12,9 @@ constexpr std::int32_t kMaxBlockWidth = 16384;
 
 }  // namespace
 
-bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, const ConvertSettings& settings,
-                        const ConvertContext& ctx, ChrBankGeometry& geometry) {
+bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, int unitHeight,
+                        const ConvertSettings& settings, const ConvertContext& ctx,
+                        ChrBankGeometry& geometry) {
   if (width <= 0 || height <= 0)
     return ctx.Fail("the image has no pixels");
   if (settings.AutoTrim != 0) {
@@ -27,11 +28,11 @@ bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, const ConvertSe
     geometry.BankBlockWidth = settings.WideMode != 0 ? 256 : 128;
   }
   geometry.BankBlockHeight = static_cast<std::int32_t>(kChrBlockPixels) / geometry.BankBlockWidth;
-  if (geometry.BankBlockHeight < settings.UnitHeight)
+  if (geometry.BankBlockHeight < unitHeight)
     return ctx.Fail("width " + std::to_string(width) + " gives banks " +
                     std::to_string(geometry.BankBlockWidth) + " wide and " +
                     std::to_string(geometry.BankBlockHeight) + " rows high, shallower than the " +
-                    std::to_string(settings.UnitHeight) + "-pixel-high unit");
+                    std::to_string(unitHeight) + "-pixel-high unit");
   geometry.Columns = (width + geometry.BankBlockWidth - 1) / geometry.BankBlockWidth;
   geometry.Rows = (height + geometry.BankBlockHeight - 1) / geometry.BankBlockHeight;
   return true;
@@ -49,7 +50,7 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
   if (image.PixelCount == 0)
     return false;
   ChrBankGeometry geometry;
-  if (!ChrBankGeometryFor(image.Width, image.Height, settings, ctx, geometry))
+  if (!ChrBankGeometryFor(image.Width, image.Height, unitHeight, settings, ctx, geometry))
     return false;
 
   DataText text;

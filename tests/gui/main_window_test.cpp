@@ -92,6 +92,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(test::ActionTexts(sprites->actions()),
              (QStringList{"16x16", "32x16", "16x32", "32x32", "64x32", "32x64", "64x64"}));
     QVERIFY(!top[2]->menu());  // a command of its own, not a menu
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    top[0]->menu()->popup(window.mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(top[0]->menu()));
+    test::SaveScreenshot(top[0]->menu(), QStringLiteral("main_window_files_menu"));
+    top[0]->menu()->close();
   }
 
   void startsWithBgFontCheckedAndAnEightByEightUnit() {

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libssl-dev libsimpleini-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
 )
 
 missing=()

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# The main job: set up, build, and convert the sample inputs in examples/ with granvel-cli.
-# Results go to build/examples-out/ZKP/<name>/; the examples folder itself is left untouched.
+# The main job: set up, build, and start the desktop program granvel. On a machine without a display it says
+# so and converts the sample inputs in examples/ with granvel-cli instead.
+# Those results go to build/examples-out/ZKP/<name>/; the examples folder itself is left untouched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh release
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/bin/granvel "$@"
+fi
+echo "No display (\$DISPLAY and \$WAYLAND_DISPLAY are empty): running the command-line demo on examples/ instead."
 out="$PWD/build/examples-out"
 rm -rf "$out"
 mkdir -p "$out"

@@ -1,0 +1,234 @@
+#include "shell/options_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace granvel::shell {
+namespace {
+
+QString DefaultFolderBrowser(QWidget* parent, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, QStringLiteral("Select folder"), start,
+                                           QFileDialog::ShowDirsOnly);
+}
+
+// One exclusive set of radio buttons: checking one unchecks the others of its set only.
+QButtonGroup* Exclusive(QObject* owner, std::initializer_list<QRadioButton*> radios) {
+  auto* group = new QButtonGroup(owner);
+  group->setExclusive(true);
+  for (QRadioButton* radio : radios)
+    group->addButton(radio);
+  return group;
+}
+
+int On(const QAbstractButton* button) {
+  return button->isChecked() ? 1 : 0;
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWidget* parent)
+    : QDialog(parent),
+      settings_(settings),
+      iniPath_(std::move(iniPath)),
+      browseFolder_(DefaultFolderBrowser) {
+  setWindowTitle(QStringLiteral("Option settings"));
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(MakeSaveToGroup());
+  left->addWidget(MakeCommonGroup());
+  left->addWidget(MakePrgTextGroup());
+  left->addStretch(1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(MakeChrGroup());
+  right->addWidget(MakeZkpGroup());
+  right->addStretch(1);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right);
+
+  auto* done = new QPushButton(QStringLiteral("Done"));
+  done->setDefault(true);
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+  connect(done, &QPushButton::clicked, this, &OptionsDialog::Done);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(done);
+  buttons->addWidget(cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  ShowRecord();
+  UpdateEnabled();
+  connect(selectGroup_, &QButtonGroup::buttonToggled, this, &OptionsDialog::UpdateEnabled);
+  for (QCheckBox* box : {textOut_, keepWidth_, multiByte_})
+    connect(box, &QCheckBox::toggled, this, &OptionsDialog::UpdateEnabled);
+  connect(browse_, &QPushButton::clicked, this, &OptionsDialog::BrowseFolder);
+}
+
+QGroupBox* OptionsDialog::MakeSaveToGroup() {
+  auto* group = new QGroupBox(QStringLiteral("Save to..."));
+  sameAsSource_ = new QRadioButton(QStringLiteral("Same folder as source"));
+  sameAsTool_ = new QRadioButton(QStringLiteral("Same folder as tool"));
+  selectedFolder_ = new QRadioButton(QStringLiteral("Selected folder"));
+  selectGroup_ = Exclusive(this, {sameAsSource_, sameAsTool_, selectedFolder_});
+  userFolder_ = new QLineEdit;
+  userFolder_->setObjectName(QStringLiteral("userFolder"));
+  userFolder_->setReadOnly(true);
+  userFolder_->setMinimumWidth(220);
+  browse_ = new QPushButton(QStringLiteral("Select"));
+  browse_->setAutoDefault(false);
+  makeZkpFolder_ = new QCheckBox(QStringLiteral("Make 'ZKP' folder"));
+
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(userFolder_, 1);
+  folderRow->addWidget(browse_);
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(sameAsSource_);
+  layout->addWidget(sameAsTool_);
+  layout->addWidget(selectedFolder_);
+  layout->addLayout(folderRow);
+  layout->addWidget(makeZkpFolder_);
+  return group;
+}
+
+QGroupBox* OptionsDialog::MakeCommonGroup() {
+  auto* group = new QGroupBox(QStringLiteral("Common settings"));
+  textOut_ = new QCheckBox(QStringLiteral("Make with text file containing DATA commands"));
+  dataHex_ = new QRadioButton(QStringLiteral("Output DATA with hex string on GRP resource"));
+  dataDec_ = new QRadioButton(QStringLiteral("Output DATA with dec number on GRP resource"));
+  Exclusive(this, {dataHex_, dataDec_});
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(textOut_);
+  layout->addWidget(dataHex_);
+  layout->addWidget(dataDec_);
+  return group;
+}
+
+QGroupBox* OptionsDialog::MakePrgTextGroup() {
+  auto* group = new QGroupBox(QStringLiteral("PRG text settings"));
+  prgLimit_ = new QCheckBox(QStringLiteral("Make error in line of 100 or more chars string"));
+  prgToScr_ = new QCheckBox(QStringLiteral("Convert SCR at end of file name by '_scr.txt'"));
+  prgToMem_ = new QCheckBox(QStringLiteral("Convert MEM at end of file name by '_mem.txt'"));
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(prgLimit_);
+  layout->addWidget(prgToScr_);
+  layout->addWidget(prgToMem_);
+  return group;
+}
+
+QGroupBox* OptionsDialog::MakeChrGroup() {
+  auto* group = new QGroupBox(QStringLiteral("CHR resource settings"));
+  keepWidth_ = new QCheckBox(QStringLiteral("Keep width of source image"));
+  split128_ = new QRadioButton(QStringLiteral("Split by 128x128 pixels"));
+  split256_ = new QRadioButton(QStringLiteral("Split by 256x 64 pixels"));
+  Exclusive(this, {split128_, split256_});
+  auto* paletteLabel = new QLabel(QStringLiteral("Convert of 1bit ( 2 colors ) BMP file"));
+  palette01_ = new QRadioButton(QStringLiteral("Use Palette 01 ( Keep as source )"));
+  palette15_ = new QRadioButton(QStringLiteral("Use Palette 15 ( Zorikamu font color )"));
+  paletteAsk_ = new QRadioButton(QStringLiteral("Choose every times"));
+  Exclusive(this, {palette01_, palette15_, paletteAsk_});
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(keepWidth_);
+  layout->addWidget(split128_);
+  layout->addWidget(split256_);
+  layout->addSpacing(6);
+  layout->addWidget(paletteLabel);
+  layout->addWidget(palette01_);
+  layout->addWidget(palette15_);
+  layout->addWidget(paletteAsk_);
+  return group;
+}
+
+QGroupBox* OptionsDialog::MakeZkpGroup() {
+  auto* group = new QGroupBox(QStringLiteral("ZKP file settings"));
+  multiByte_ = new QCheckBox(QStringLiteral("Make text at S-JIS char set in program data"));
+  escape_ = new QCheckBox(QStringLiteral("Escape smaller or bigger code's chars"));
+  make128_ = new QRadioButton(QStringLiteral("Make 128x128 pixel images in CHR resource data"));
+  make256_ = new QRadioButton(QStringLiteral("Make 256x 64 pixel images in CHR resource data"));
+  Exclusive(this, {make128_, make256_});
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(multiByte_);
+  layout->addWidget(escape_);
+  layout->addWidget(make128_);
+  layout->addWidget(make256_);
+  return group;
+}
+
+void OptionsDialog::ShowRecord() {
+  const ConvertSettings& s = settings_;
+  sameAsSource_->setChecked(s.Select == kSelectSourceFolder);
+  sameAsTool_->setChecked(s.Select == kSelectToolFolder);
+  selectedFolder_->setChecked(s.Select == kSelectUserFolder);
+  makeZkpFolder_->setChecked(s.Create != 0);
+  userFolder_->setText(QString::fromStdString(s.User));
+
+  textOut_->setChecked(s.TextOut != 0);
+  (s.DATA_Type != 0 ? dataHex_ : dataDec_)->setChecked(true);
+
+  keepWidth_->setChecked(s.AutoTrim == 0);
+  (s.WideMode != 0 ? split256_ : split128_)->setChecked(true);
+  (s.Make_Wide != 0 ? make256_ : make128_)->setChecked(true);
+
+  prgLimit_->setChecked(s.PRG_Limit != 0);
+  prgToScr_->setChecked(s.PRG_To_SCR != 0);
+  prgToMem_->setChecked(s.PRG_To_MEM != 0);
+  escape_->setChecked(s.PRG_ESCAPE != 0);
+  multiByte_->setChecked(s.PRG_MultiByte != 0);
+
+  (s.PAL_Fix_1bit == 0 ? palette01_ : s.PAL_Fix_1bit == 1 ? palette15_ : paletteAsk_)->setChecked(true);
+}
+
+void OptionsDialog::UpdateEnabled() {
+  const bool userFolder = selectedFolder_->isChecked();
+  userFolder_->setEnabled(userFolder);
+  browse_->setEnabled(userFolder);
+  dataHex_->setEnabled(textOut_->isChecked());
+  dataDec_->setEnabled(textOut_->isChecked());
+  split128_->setEnabled(keepWidth_->isChecked());
+  split256_->setEnabled(keepWidth_->isChecked());
+  escape_->setEnabled(!multiByte_->isChecked());
+}
+
+void OptionsDialog::BrowseFolder() {
+  const QString folder = browseFolder_(this, userFolder_->text());
+  if (!folder.isEmpty())
+    userFolder_->setText(folder);
+}
+
+void OptionsDialog::Done() {
+  ConvertSettings& s = settings_;
+  s.Select = sameAsTool_->isChecked()       ? kSelectToolFolder
+             : selectedFolder_->isChecked() ? kSelectUserFolder
+                                            : kSelectSourceFolder;
+  s.Create = On(makeZkpFolder_);
+  s.TextOut = On(textOut_);
+  s.DATA_Type = On(dataHex_);
+  s.AutoTrim = keepWidth_->isChecked() ? 0 : 1;
+  s.WideMode = On(split256_);
+  s.Make_Wide = On(make256_);
+  s.PRG_Limit = On(prgLimit_);
+  s.PRG_To_SCR = On(prgToScr_);
+  s.PRG_To_MEM = On(prgToMem_);
+  s.PRG_MultiByte = On(multiByte_);
+  s.PRG_ESCAPE = On(escape_);  // a greyed but ticked box still counts
+  s.PAL_Fix_1bit = paletteAsk_->isChecked() ? -1 : palette15_->isChecked() ? 1 : 0;
+  s.User = userFolder_->text().toStdString();
+  // A failed write is not reported: the record keeps the new values for the rest of the run.
+  std::string error;
+  SaveSettings(s, iniPath_, error);
+  accept();
+}
+
+}  // namespace granvel::shell

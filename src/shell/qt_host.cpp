@@ -1,0 +1,68 @@
+#include "shell/qt_host.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace granvel::shell {
+namespace {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "*.*" means every file on Windows; here a name need not have a dot.
+QString PatternOf(const std::string& pattern) {
+  return pattern == "*.*" ? QStringLiteral("*") : FromUtf8(pattern);
+}
+
+QString NameFilterOf(const FileChoice& choice) {
+  QStringList filters;
+  for (const auto& [label, pattern] : choice.Filter)
+    filters << FromUtf8(label) + QStringLiteral(" (") + PatternOf(pattern) + QStringLiteral(")");
+  return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QtHost::QtHost(QWidget* owner) : owner_(owner) {}
+
+bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
+  return QMessageBox::question(owner_, FromUtf8(caption), FromUtf8(text),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner_);
+  if (!details_.empty()) {
+    box.setDetailedText(FromUtf8(details_));
+    // Room for a path and its reason on one line.
+    box.setStyleSheet(QStringLiteral("QTextEdit { min-width: 460px; }"));
+  }
+  details_.clear();
+  box.exec();
+}
+
+bool QtHost::ChooseFile(FileChoice& choice) {
+  choice.Files.clear();
+  QFileDialog dialog(owner_, FromUtf8(choice.Title));
+  const QString filter = NameFilterOf(choice);
+  if (!filter.isEmpty())
+    dialog.setNameFilter(filter);
+  if (!choice.DefaultExt.empty())
+    dialog.setDefaultSuffix(FromUtf8(choice.DefaultExt));
+  if (choice.SaveMode) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  }
+  if (dialog.exec() != QDialog::Accepted)
+    return false;
+  for (const QString& file : dialog.selectedFiles())
+    choice.Files.push_back(file.toStdString());
+  return !choice.Files.empty();
+}
+
+}  // namespace granvel::shell

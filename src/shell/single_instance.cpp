@@ -1,0 +1,99 @@
+#include "shell/single_instance.h"
+
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace granvel::shell {
+namespace {
+
+QString UserTag() {
+  return QStringLiteral("TOLMERA-") + QString::number(::getuid());
+}
+
+// Paths travel as UTF-8, each ended by a NUL byte (a path can hold anything else).
+QByteArray Encode(const QStringList& paths) {
+  QByteArray data;
+  for (const QString& path : paths) {
+    data += path.toUtf8();
+    data += '\0';
+  }
+  return data;
+}
+
+QStringList Decode(const QByteArray& data) {
+  QStringList paths;
+  for (const QByteArray& part : data.split('\0')) {
+    if (!part.isEmpty())
+      paths << QString::fromUtf8(part);
+  }
+  return paths;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& folder) : folder_(folder), lock_(LockPath(folder)) {
+  // Never stale by age; a lock left by a copy that is no longer running is taken over.
+  lock_.setStaleLockTime(0);
+  first_ = lock_.tryLock(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::Listen(std::function<void(const QStringList&)> onPaths) {
+  if (!first_)
+    return false;
+  const QString channel = ChannelPath(folder_);
+  QLocalServer::removeServer(channel);  // left by a copy that died; the lock says none runs
+  server_ = std::make_unique<QLocalServer>();
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server_->listen(channel)) {
+    server_.reset();
+    return false;
+  }
+  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this, onPaths] {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+      auto buffer = std::make_shared<QByteArray>();
+      QObject::connect(socket, &QLocalSocket::readyRead, socket,
+                       [socket, buffer] { *buffer += socket->readAll(); });
+      QObject::connect(socket, &QLocalSocket::disconnected, socket, [socket, buffer, onPaths] {
+        *buffer += socket->readAll();
+        socket->deleteLater();
+        const QStringList paths = Decode(*buffer);
+        if (!paths.isEmpty())
+          onPaths(paths);
+      });
+    }
+  });
+  return true;
+}
+
+bool SingleInstance::HandOver(const QStringList& paths, int timeoutMs) const {
+  QLocalSocket socket;
+  socket.connectToServer(ChannelPath(folder_));
+  if (!socket.waitForConnected(timeoutMs))
+    return false;
+  socket.write(Encode(paths));
+  const bool written = socket.waitForBytesWritten(timeoutMs) || socket.bytesToWrite() == 0;
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState)
+    socket.waitForDisconnected(timeoutMs);
+  return written;
+}
+
+QString SingleInstance::DefaultFolder() {
+  return QDir::tempPath();
+}
+
+QString SingleInstance::LockPath(const QString& folder) {
+  return QDir(folder).filePath(UserTag() + QStringLiteral(".lock"));
+}
+
+QString SingleInstance::ChannelPath(const QString& folder) {
+  return QDir(folder).filePath(UserTag() + QStringLiteral(".socket"));
+}
+
+}  // namespace granvel::shell

@@ -28,7 +28,8 @@ struct Build {
 };
 
 // Builds `form`, answering the save dialog with `savePath` (if given).
-void RunBuild(Build& b, const PackageForm& form, const ConvertSettings& settings, const std::string& savePath) {
+void RunBuild(Build& b, const PackageForm& form, const ConvertSettings& settings,
+              const std::string& savePath) {
   if (!savePath.empty())
     b.host.choices.push_back({savePath});
   b.ok = BuildPackage(form, settings, b.host, b.outcome);

@@ -23,6 +23,8 @@ bool RunWithFileSizeLimit(std::size_t limitBytes, const std::function<bool()>& w
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool PermissionsAreIgnored() { return ::geteuid() == 0; }
+bool PermissionsAreIgnored() {
+  return ::geteuid() == 0;
+}
 
 }  // namespace granvel::test

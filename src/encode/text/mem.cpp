@@ -106,7 +106,7 @@ ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx
   }
   ResourcePayload payload = MemPayloadFromText(file, ctx.Settings(), error);
   if (payload.empty())
-    ctx.Fail(job.Path + ": " + error);
+    ctx.Fail(error);
   return payload;
 }
 

@@ -175,7 +175,7 @@ ResourcePayload BuildPrgPayload(const ConvertJob& job, const ConvertContext& ctx
   }
   ResourcePayload payload = PrgPayloadFromText(std::move(file), ctx.Settings(), error);
   if (payload.empty())
-    ctx.Fail(job.Path + ": " + error);
+    ctx.Fail(error);
   return payload;
 }
 

@@ -61,7 +61,7 @@ ResourcePayload BuildScrPayload(const ConvertJob& job, const ConvertContext& ctx
     return ScrPayloadFromRaw(file);
   ResourcePayload payload = ScrPayloadFromText(file, error);
   if (payload.empty())
-    ctx.Fail(job.Path + ": " + error);
+    ctx.Fail(error);
   return payload;
 }
 

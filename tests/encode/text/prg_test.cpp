@@ -491,10 +491,10 @@ TEST(ConvertPrgText, RefusedInputsWriteNothing) {
 
   Converted c = Convert(dir, "empty.txt");
   EXPECT_FALSE(c.ok);
-  EXPECT_EQ(c.reason, dir / "empty.txt" + ": the file is empty");
+  EXPECT_EQ(c.reason, "the file is empty");
   c = Convert(dir, "long.txt");
   EXPECT_FALSE(c.ok);
-  EXPECT_EQ(c.reason, dir / "long.txt" + ": line 2 is 199 bytes long; the limit is 198");
+  EXPECT_EQ(c.reason, "line 2 is 199 bytes long; the limit is 198");
   c = Convert(dir, "kanji.txt");
   EXPECT_FALSE(c.ok);
   EXPECT_NE(c.reason.find("line 1: character 0x8ABF has no single-byte form"), std::string::npos) << c.reason;

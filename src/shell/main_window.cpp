@@ -8,12 +8,12 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
+#include "package/package_dialog.h"
 #include "shell/options_dialog.h"
 #include "shell/qt_host.h"
 
@@ -131,9 +131,9 @@ void MainWindow::FileConvert() {
 }
 
 void MainWindow::OpenPackageDialog() {
-  // The package dialog opens here once this build has the package builder.
-  QMessageBox::information(this, QStringLiteral("Make ZKP package"),
-                           QStringLiteral("Package building is not available in this build."));
+  // A new dialog each time, so every opening starts empty. Its boxes are its own unless a host was given.
+  PackageDialog dialog(settings_, ownHost_ ? nullptr : host_, this);
+  dialog.exec();
 }
 
 void MainWindow::OpenOptionsDialog() {

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "gui/gui_support.h"
+#include "package/package_dialog.h"
 #include "shell/options_dialog.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -316,18 +317,18 @@ class MainWindowTest : public QObject {
     QVERIFY(seen);
   }
 
-  void packageCommandSaysItIsNotAvailableYet() {
+  void packageCommandOpensThePackageDialog() {
     TempDir dir;
     MainWindow window(dir.Path());
-    QString text;
+    QString title;
     test::WhenModalShows([&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      QVERIFY(box);
-      text = box->text();
-      box->accept();
+      auto* dialog = qobject_cast<PackageDialog*>(modal);
+      QVERIFY(dialog);
+      title = dialog->windowTitle();
+      dialog->reject();
     });
     FindAction(&window, "Make ZKP package")->trigger();
-    QCOMPARE(text, QStringLiteral("Package building is not available in this build."));
+    QCOMPARE(title, QString::fromUtf8("ZKPパッケージの作成"));
   }
 
   void optionsCommandOpensTheOptionDialog() {

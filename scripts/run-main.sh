@@ -20,6 +20,9 @@ build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out"
   --type 16x16 examples/Sprites.bmp || status=$?
 # The package recipe: program, sprites, background, palettes, screen and MEM$ in one file.
 bash examples/make-package.sh build/bin/granvel-cli "$out/HELLO.zkp" || status=$?
+# And back: the package decoded into BMP images and texts that convert again.
+build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+  "$out/HELLO.zkp" || status=$?
 echo
 echo "Files written under $out:"
 (cd "$out" && find . -type f | sort | sed 's|^\./|  |')

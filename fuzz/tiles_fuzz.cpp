@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t blockIndex = data[7];
 
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-  std::memcpy(pixels.data(), data + kParams, std::min(pixels.size(), size - kParams));
+  if (!pixels.empty())
+    std::memcpy(pixels.data(), data + kParams, std::min(pixels.size(), size - kParams));
   const PixelGrid grid{pixels, width, height};
 
   const ResourcePayload payload =

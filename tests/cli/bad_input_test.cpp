@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,11 @@ struct BadInput {
   std::vector<std::string> options{};  // before the path, e.g. {"--type", "grp"}
   enum Kind { File, Folder, Unreadable } kind = File;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const BadInput& row, std::ostream* os) {
+  *os << row.name;
+}
 
 std::vector<BadInput> Inputs() {
   using std::string_literals::operator""s;

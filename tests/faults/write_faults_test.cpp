@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ struct Writer {
   std::size_t firstFileBytes;
   std::function<bool(const std::string& in, const std::string& out, std::string& reason)> write;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const Writer& row, std::ostream* os) {
+  *os << row.name;
+}
 
 // Runs a core writer with default settings and a host that says No.
 template <typename F>

@@ -229,7 +229,15 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
   std::map<std::string, std::string> tree;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     const std::string rel = fs::relative(entry.path(), root).string();
-    tree[rel] = entry.is_directory() ? "<folder>" : test::ReadText(entry.path().string());
+    if (entry.is_directory()) {
+      tree[rel] = "<folder>";
+      continue;
+    }
+    try {
+      tree[rel] = test::ReadText(entry.path().string());
+    } catch (const std::exception&) {
+      tree[rel] = "<unreadable>";  // the unreadable input itself
+    }
   }
   return tree;
 }

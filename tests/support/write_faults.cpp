@@ -16,7 +16,13 @@ bool RunWithFileSizeLimit(std::size_t limitBytes, const std::function<bool()>& w
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = limitBytes;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::_exit(work() ? 0 : 1);
+    // The child never returns into the test framework, not even when `work` throws.
+    bool ok = false;
+    try {
+      ok = work();
+    } catch (...) {
+    }
+    ::_exit(ok ? 0 : 1);
   }
   int status = 0;
   ::waitpid(pid, &status, 0);

@@ -42,9 +42,9 @@ Bytes Text(std::string_view text) {
 // A valid 16x16 8-bit image with a 256-colour grey table: file header 14, info header 40, table 1024, pixels
 // 256 from offset 1078.
 Bytes Bmp8() {
-  test::BmpSpec spec = test::Spec(16, 16, 8, test::GreyPalette(256));
-  spec.pixels = test::PixelsOf(16, 16, [](int x, int y) { return (x + y) % 16; });
-  return test::MakeBmp(spec);
+  test::BmpLayout layout = test::Layout(16, 16, 8, test::GreyPalette(256));
+  layout.pixels = test::PixelsOf(16, 16, [](int x, int y) { return (x + y) % 16; });
+  return test::MakeBmp(layout);
 }
 // The same with one field changed.
 Bytes Bmp8With(std::size_t at, std::uint32_t value) {
@@ -54,7 +54,7 @@ Bytes Bmp8With(std::size_t at, std::uint32_t value) {
 }
 // A valid 16x16 1-bit image: table of 2 entries, pixels (16 rows of 4 bytes) from offset 62.
 Bytes Bmp1() {
-  return test::MakeBmp(test::Spec(16, 16, 1, test::GreyPalette(2)));
+  return test::MakeBmp(test::Layout(16, 16, 1, test::GreyPalette(2)));
 }
 
 // A valid CHR container: header 36, tag bytes "QAVN0100" 36-43, "R" 44, letters 45-47, data 48-8239.
@@ -158,7 +158,7 @@ std::vector<BadInput> Inputs() {
          return b;
        }},
       {"BmpNotAMultipleOfTheUnit", "pic.bmp",
-       [] { return test::MakeBmp(test::Spec(12, 12, 8, test::GreyPalette(256))); }},
+       [] { return test::MakeBmp(test::Layout(12, 12, 8, test::GreyPalette(256))); }},
       {"BmpSpriteSheetNotAMultipleOfTheSprite", "pic.bmp", [] { return Bmp8(); }, {"--type", "32x32"}},
 
       // .zkp: cut at every structural boundary of a CHR container.

@@ -14,9 +14,9 @@ using test::TempDir;
 
 // A 64x64 4-bit sheet of 16x16 sprites: sprite (c, r) is filled with colour (c + 4 r) % 16.
 std::vector<std::uint8_t> Sheet() {
-  test::BmpSpec spec = test::Spec(64, 64, 4, test::GreyPalette(16));
-  spec.pixels = test::PixelsOf(64, 64, [](int x, int y) { return (x / 16 + 4 * (y / 16)) % 16; });
-  return test::MakeBmp(spec);
+  test::BmpLayout layout = test::Layout(64, 64, 4, test::GreyPalette(16));
+  layout.pixels = test::PixelsOf(64, 64, [](int x, int y) { return (x / 16 + 4 * (y / 16)) % 16; });
+  return test::MakeBmp(layout);
 }
 
 TEST(CliImageConvert, SpriteSheetBecomesPaletteBankAndDataText) {
@@ -75,9 +75,9 @@ TEST(CliImageConvert, UnknownExtensionsAreCarriedInPages) {
 
 TEST(CliImageConvert, OneBitQuestionIsAnsweredNoWithoutATerminal) {
   TempDir dir;
-  test::BmpSpec spec = test::Spec(8, 8, 1, {{0, 0, 0}, {255, 255, 255}});
-  spec.pixels.assign(64, 1);
-  test::WriteBytes(dir / "mono.bmp", test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(8, 8, 1, {{0, 0, 0}, {255, 255, 255}});
+  layout.pixels.assign(64, 1);
+  test::WriteBytes(dir / "mono.bmp", test::MakeBmp(layout));
   const auto run = RunCli(dir.Path(), {"convert", "mono.bmp"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("Select a color palette"), std::string::npos) << run.err;
@@ -87,8 +87,8 @@ TEST(CliImageConvert, OneBitQuestionIsAnsweredNoWithoutATerminal) {
 
 TEST(CliImageConvert, BadImagesFailWithTheirReasonAndWriteNothing) {
   TempDir dir;
-  test::BmpSpec spec = test::Spec(40, 32, 4, test::GreyPalette(16));
-  test::WriteBytes(dir / "odd.bmp", test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(40, 32, 4, test::GreyPalette(16));
+  test::WriteBytes(dir / "odd.bmp", test::MakeBmp(layout));
   test::WriteText(dir / "fake.bmp", "GIF89a");
   const auto run = RunCli(dir.Path(), {"convert", "--type", "16x16", "odd.bmp", "fake.bmp"});
   EXPECT_EQ(run.status, 1);

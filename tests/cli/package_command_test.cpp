@@ -13,9 +13,9 @@ using test::RunCli;
 using test::TempDir;
 
 void WriteImage(const TempDir& dir, const std::string& name, int width, int height, int bits) {
-  test::BmpSpec spec = test::Spec(width, height, bits, test::GreyPalette(1 << bits));
-  spec.pixels = test::PixelsOf(width, height, [](int x, int y) { return (x * 3 + y) % 16; });
-  test::WriteBytes(dir / name, test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(width, height, bits, test::GreyPalette(1 << bits));
+  layout.pixels = test::PixelsOf(width, height, [](int x, int y) { return (x * 3 + y) % 16; });
+  test::WriteBytes(dir / name, test::MakeBmp(layout));
 }
 
 TEST(CliPackage, BuildsAPackageThatDecodesIntoItsSlotFiles) {

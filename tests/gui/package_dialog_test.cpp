@@ -80,9 +80,9 @@ class DialogHost : public test::FakeHost {
 void WriteImage(
     const std::string& path, int width, int height, int bits = 4,
     std::function<int(int, int)> f = [](int, int) { return 0; }) {
-  test::BmpSpec spec = test::Spec(width, height, bits, test::GreyPalette(bits == 8 ? 256 : 16));
-  spec.pixels = test::PixelsOf(width, height, f);
-  test::WriteBytes(path, test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(width, height, bits, test::GreyPalette(bits == 8 ? 256 : 16));
+  layout.pixels = test::PixelsOf(width, height, f);
+  test::WriteBytes(path, test::MakeBmp(layout));
 }
 
 QStringList Entries(const QComboBox* list) {

@@ -15,9 +15,9 @@ using test::TempDir;
 
 // A 4-bit image whose pixel (x, y) is (x + y) % 16, with a grey palette.
 std::string WriteImage(const TempDir& dir, const std::string& name, int width, int height, int bits = 4) {
-  test::BmpSpec spec = test::Spec(width, height, bits, test::GreyPalette(1 << bits));
-  spec.pixels = test::PixelsOf(width, height, [](int x, int y) { return (x + y) % 16; });
-  test::WriteBytes(dir / name, test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(width, height, bits, test::GreyPalette(1 << bits));
+  layout.pixels = test::PixelsOf(width, height, [](int x, int y) { return (x + y) % 16; });
+  test::WriteBytes(dir / name, test::MakeBmp(layout));
   return dir / name;
 }
 
@@ -115,7 +115,7 @@ TEST(BuildPackage, SingleSlotsGiveTheirSizesAndMaskWords) {
 TEST(BuildPackage, ResourcesFollowBitOrderNotTheOrderGiven) {
   TempDir dir;
   // Two images told apart by their first pixel pair.
-  test::BmpSpec a = test::Spec(128, 128, 4, test::GreyPalette(16));
+  test::BmpLayout a = test::Layout(128, 128, 4, test::GreyPalette(16));
   a.pixels.assign(128 * 128, 3);
   test::WriteBytes(dir / "bg.bmp", test::MakeBmp(a));
   a.pixels.assign(128 * 128, 5);

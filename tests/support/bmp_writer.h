@@ -12,7 +12,7 @@ struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
 };
 
-struct BmpSpec {
+struct BmpLayout {
   int width = 0;
   int height = 0;  // rows; stored with a negative height when topDown
   int bits = 8;
@@ -23,15 +23,15 @@ struct BmpSpec {
   std::uint32_t clrUsed = 0;
 };
 
-// A spec of width x height at `bits` bits per pixel with `palette`, every pixel 0.
-BmpSpec Spec(int width, int height, int bits, std::vector<Rgb> palette = {});
+// A layout of width x height at `bits` bits per pixel with `palette`, every pixel 0.
+BmpLayout Layout(int width, int height, int bits, std::vector<Rgb> palette = {});
 
 // The whole file: uncompressed rows, bottom row first unless topDown, each padded to 4 bytes.
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout);
 
-// A file with the headers of `spec` (its pixels are ignored) and `data` as the pixel data, with biCompression
-// set to `compression`.
-std::vector<std::uint8_t> MakeBmpWithData(const BmpSpec& spec, const std::vector<std::uint8_t>& data,
+// A file with the headers of `layout` (its pixels are ignored) and `data` as the pixel data, with
+// biCompression set to `compression`.
+std::vector<std::uint8_t> MakeBmpWithData(const BmpLayout& layout, const std::vector<std::uint8_t>& data,
                                           std::uint32_t compression);
 
 // Pixels of width x height where pixel (x, y) is f(x, y).

@@ -12,7 +12,7 @@
 namespace granvel {
 namespace {
 
-using test::BmpSpec;
+using test::BmpLayout;
 using test::Rgb;
 
 struct ReadResult {
@@ -52,11 +52,11 @@ TEST(ColourWord, MatchesTheHandheldFigures) {
 }
 
 TEST(ReadBmpImage, FourBitPaletteFillsPaletteZeroOnly) {
-  BmpSpec spec = test::Spec(8, 2, 4);
+  BmpLayout layout = test::Layout(8, 2, 4);
   for (int i = 0; i < 16; ++i)
-    spec.palette.push_back({static_cast<std::uint8_t>(8 * i), 0, 0});
-  spec.pixels.assign(16, 3);
-  const ReadResult r = Read(test::MakeBmp(spec));
+    layout.palette.push_back({static_cast<std::uint8_t>(8 * i), 0, 0});
+  layout.pixels.assign(16, 3);
+  const ReadResult r = Read(test::MakeBmp(layout));
   ASSERT_EQ(r.image.PixelCount, 16) << r.reason;
   ASSERT_EQ(r.image.ColPayload.size(), 532u);
   EXPECT_EQ(std::string(r.image.ColPayload.begin(), r.image.ColPayload.begin() + 20), "ZORIKAMUQAVN0100RCOL");
@@ -73,8 +73,8 @@ TEST(ReadBmpImage, ThirteenPixelFourBitRowsArePaddedToEightBytes) {
       0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDF, 0xEE,  // bottom row
       0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x3F, 0xEE,  // top row
   };
-  BmpSpec spec = test::Spec(13, 2, 4, test::GreyPalette(16));
-  const ReadResult r = Read(test::MakeBmpWithData(spec, data, 0));
+  BmpLayout layout = test::Layout(13, 2, 4, test::GreyPalette(16));
+  const ReadResult r = Read(test::MakeBmpWithData(layout, data, 0));
   ASSERT_EQ(r.image.PixelCount, 26) << r.reason;
   const std::vector<std::uint8_t> top{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3};
   const std::vector<std::uint8_t> bottom{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
@@ -83,10 +83,10 @@ TEST(ReadBmpImage, ThirteenPixelFourBitRowsArePaddedToEightBytes) {
 }
 
 TEST(ReadBmpImage, EightBitIndexIsMaskedForChrAndKeptForGrp) {
-  BmpSpec spec = test::Spec(16, 16, 8, test::GreyPalette(256));
-  spec.pixels.assign(256, 0x37);
-  spec.pixels[0] = 200;
-  const auto file = test::MakeBmp(spec);
+  BmpLayout layout = test::Layout(16, 16, 8, test::GreyPalette(256));
+  layout.pixels.assign(256, 0x37);
+  layout.pixels[0] = 200;
+  const auto file = test::MakeBmp(layout);
   const ReadResult chr = Read(file, 15, {}, 16, 16);
   ASSERT_EQ(chr.image.PixelCount, 256) << chr.reason;
   EXPECT_EQ(chr.image.Pixels[1], 7);
@@ -99,10 +99,10 @@ TEST(ReadBmpImage, EightBitIndexIsMaskedForChrAndKeptForGrp) {
   EXPECT_EQ(Slot(grp.image, 0x37), ColourWord(0x37, 0x37, 0x37));
 }
 
-BmpSpec BlackWhite(int width = 10) {
-  BmpSpec spec = test::Spec(width, 2, 1, {{0, 0, 0}, {255, 255, 255}});
-  spec.pixels = test::PixelsOf(width, 2, [](int x, int y) { return (x + y) % 2; });
-  return spec;
+BmpLayout BlackWhite(int width = 10) {
+  BmpLayout layout = test::Layout(width, 2, 1, {{0, 0, 0}, {255, 255, 255}});
+  layout.pixels = test::PixelsOf(width, 2, [](int x, int y) { return (x + y) % 2; });
+  return layout;
 }
 
 TEST(ReadBmpImage, OneBitWithPalette15) {
@@ -146,18 +146,18 @@ TEST(ReadBmpImage, OneBitAsksTheQuestionWhenTheSettingSaysAsk) {
   ConvertSettings two;
   two.PAL_Fix_1bit = 2;
   EXPECT_EQ(Read(test::MakeBmp(BlackWhite()), 15, two).questions.size(), 1u);
-  BmpSpec four = test::Spec(2, 1, 4, test::GreyPalette(16));
+  BmpLayout four = test::Layout(2, 1, 4, test::GreyPalette(16));
   four.pixels = {1, 2};
   EXPECT_TRUE(Read(test::MakeBmp(four), 15, two).questions.empty());
 }
 
 TEST(ReadBmpImage, ColourTableStartsAtTheHeaderSize) {
   for (const std::uint32_t headerSize : {40u, 108u, 124u}) {
-    BmpSpec spec = test::Spec(4, 1, 8, {{0, 4, 0}, {255, 0, 0}});
-    spec.pixels = {0, 1, 1, 0};
-    spec.headerSize = headerSize;
-    spec.clrUsed = 2;
-    const ReadResult r = Read(test::MakeBmp(spec));
+    BmpLayout layout = test::Layout(4, 1, 8, {{0, 4, 0}, {255, 0, 0}});
+    layout.pixels = {0, 1, 1, 0};
+    layout.headerSize = headerSize;
+    layout.clrUsed = 2;
+    const ReadResult r = Read(test::MakeBmp(layout));
     ASSERT_EQ(r.image.PixelCount, 4) << headerSize << ": " << r.reason;
     EXPECT_EQ(Slot(r.image, 0), 0x8000) << headerSize;
     EXPECT_EQ(Slot(r.image, 1), 0x001F) << headerSize;
@@ -167,23 +167,23 @@ TEST(ReadBmpImage, ColourTableStartsAtTheHeaderSize) {
 }
 
 TEST(ReadBmpImage, TopDownImagesKeepTheirFirstRowOnTop) {
-  BmpSpec spec = test::Spec(3, 2, 8, test::GreyPalette(256));
-  spec.pixels = {1, 2, 3, 4, 5, 6};
-  spec.topDown = true;
-  const ReadResult r = Read(test::MakeBmp(spec));
+  BmpLayout layout = test::Layout(3, 2, 8, test::GreyPalette(256));
+  layout.pixels = {1, 2, 3, 4, 5, 6};
+  layout.topDown = true;
+  const ReadResult r = Read(test::MakeBmp(layout));
   ASSERT_EQ(r.image.Height, 2) << r.reason;
   EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
-  spec.topDown = false;
-  EXPECT_EQ(Read(test::MakeBmp(spec)).image.Pixels, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
+  layout.topDown = false;
+  EXPECT_EQ(Read(test::MakeBmp(layout)).image.Pixels, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
 }
 
 TEST(ReadBmpImage, SizeCheckOnlyForChrWithAutoTrim) {
-  BmpSpec spec = test::Spec(40, 32, 4, test::GreyPalette(16));
-  spec.pixels.assign(40 * 32, 1);
-  const auto narrow = test::MakeBmp(spec);
-  spec.width = 48;
-  spec.pixels.assign(48 * 32, 1);
-  const auto wide = test::MakeBmp(spec);
+  BmpLayout layout = test::Layout(40, 32, 4, test::GreyPalette(16));
+  layout.pixels.assign(40 * 32, 1);
+  const auto narrow = test::MakeBmp(layout);
+  layout.width = 48;
+  layout.pixels.assign(48 * 32, 1);
+  const auto wide = test::MakeBmp(layout);
   ConvertSettings on, off;
   off.AutoTrim = 0;
   const ReadResult refused = Read(narrow, 15, on, 16, 16);
@@ -203,8 +203,8 @@ TEST(ReadBmpImage, DecodesRle8WithItsEscapes) {
       1, 0x44, 0, 0,                                // middle row: pixel 1 only, end of line
       9, 0x55,                                      // top row: 5 pixels, 4 dropped past the row end
   };                                                // no end-of-bitmap code: the data's end ends the image
-  BmpSpec spec = test::Spec(5, 3, 8, test::GreyPalette(256));
-  const ReadResult r = Read(test::MakeBmpWithData(spec, data, 1), 15);
+  BmpLayout layout = test::Layout(5, 3, 8, test::GreyPalette(256));
+  const ReadResult r = Read(test::MakeBmpWithData(layout, data, 1), 15);
   ASSERT_EQ(r.image.PixelCount, 15) << r.reason;
   const std::vector<std::uint8_t> expected{
       5, 5, 5, 5, 5,  // top (0x55 & 15)
@@ -221,39 +221,39 @@ TEST(ReadBmpImage, DecodesRle4RunsAndAbsoluteNibbles) {
       0, 1,                       // end of bitmap
       7, 0x77,                    // never read
   };
-  BmpSpec spec = test::Spec(5, 2, 4, test::GreyPalette(16));
-  const ReadResult r = Read(test::MakeBmpWithData(spec, data, 2));
+  BmpLayout layout = test::Layout(5, 2, 4, test::GreyPalette(16));
+  const ReadResult r = Read(test::MakeBmpWithData(layout, data, 2));
   ASSERT_EQ(r.image.PixelCount, 10) << r.reason;
   EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{0xA, 0xB, 0xC, 0, 0, 1, 2, 1, 2, 1}));
 }
 
 TEST(ReadBmpImage, RunLengthDataThatEndsEarlyEndsTheImage) {
   const std::vector<std::uint8_t> data{3, 0x07, 0, 0, 0, 4, 1, 2, 3, 4, 0, 2, 1, 0, 2, 9, 0, 1};
-  BmpSpec spec = test::Spec(4, 3, 8, test::GreyPalette(256));
-  const auto whole = Read(test::MakeBmpWithData(spec, data, 1));
+  BmpLayout layout = test::Layout(4, 3, 8, test::GreyPalette(256));
+  const auto whole = Read(test::MakeBmpWithData(layout, data, 1));
   ASSERT_EQ(whole.image.PixelCount, 12) << whole.reason;
   // Bottom: a run of three 7s; middle: an absolute 1 2 3 4, a delta past its end, two 9s that are dropped.
   EXPECT_EQ(whole.image.Pixels, (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 2, 3, 4, 7, 7, 7, 0}));
   // Every shorter piece of the data still reads: what it does not reach stays 0.
   for (std::size_t n = 1; n < data.size(); ++n) {
     const std::vector<std::uint8_t> cut(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
-    const auto r = Read(test::MakeBmpWithData(spec, cut, 1));
+    const auto r = Read(test::MakeBmpWithData(layout, cut, 1));
     ASSERT_EQ(r.image.PixelCount, 12) << n << ": " << r.reason;
     for (std::size_t i = 0; i < 12; ++i)
       EXPECT_TRUE(r.image.Pixels[i] == 0 || r.image.Pixels[i] == whole.image.Pixels[i]) << n << " " << i;
   }
   // A blank image of a million pixels may be nothing but the end-of-bitmap code.
-  BmpSpec blank = test::Spec(1024, 1024, 8, test::GreyPalette(256));
+  BmpLayout blank = test::Layout(1024, 1024, 8, test::GreyPalette(256));
   const auto r = Read(test::MakeBmpWithData(blank, {0, 1}, 1));
   ASSERT_EQ(r.image.PixelCount, 1024 * 1024) << r.reason;
   EXPECT_EQ(std::count(r.image.Pixels.begin(), r.image.Pixels.end(), 0), 1024 * 1024);
 }
 
 TEST(ReadBmpImage, RefusesBadFilesWithAReason) {
-  BmpSpec base = test::Spec(4, 2, 8, test::GreyPalette(4));
+  BmpLayout base = test::Layout(4, 2, 8, test::GreyPalette(4));
   base.clrUsed = 4;
   auto good = [&] {
-    BmpSpec s = base;
+    BmpLayout s = base;
     s.pixels.assign(8, 1);
     return test::MakeBmp(s);
   };
@@ -262,7 +262,7 @@ TEST(ReadBmpImage, RefusesBadFilesWithAReason) {
     std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
     return file;
   };
-  BmpSpec bits24 = base;
+  BmpLayout bits24 = base;
   bits24.bits = 24;
   auto truncated = good();
   truncated.resize(truncated.size() - 1);
@@ -306,9 +306,9 @@ TEST(ReadBmpImage, RefusesBadFilesWithAReason) {
 }
 
 TEST(ReadBmpImage, EveryTruncationAndRandomDamageIsRefusedOrReadSafely) {
-  BmpSpec spec = test::Spec(13, 5, 4, test::GreyPalette(16));
-  spec.pixels = test::PixelsOf(13, 5, [](int x, int y) { return (x * y) % 16; });
-  const auto file = test::MakeBmp(spec);
+  BmpLayout layout = test::Layout(13, 5, 4, test::GreyPalette(16));
+  layout.pixels = test::PixelsOf(13, 5, [](int x, int y) { return (x * y) % 16; });
+  const auto file = test::MakeBmp(layout);
   for (std::size_t size = 0; size < file.size(); ++size) {
     const std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
     const ReadResult r = Read(cut);

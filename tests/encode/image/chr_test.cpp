@@ -22,9 +22,9 @@ struct ChrRun {
 // Writes `pixels` as a 4-bit BMP `name`.bmp in `dir` and converts it with `settings`.
 ChrRun Convert(const TempDir& dir, const std::string& name, int width, int height,
                const std::vector<std::uint8_t>& pixels, ConvertSettings settings) {
-  test::BmpSpec spec = test::Spec(width, height, 4, test::GreyPalette(16));
-  spec.pixels = pixels;
-  test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(width, height, 4, test::GreyPalette(16));
+  layout.pixels = pixels;
+  test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(layout));
   test::FakeHost host;
   ConvertReport report;
   const ConvertContext ctx(settings, host, report);
@@ -191,8 +191,8 @@ TEST(ConvertBmpToChr, RefusedImagesWriteNothing) {
 
 TEST(ConvertBmpToChr, DataTextThatCannotBeCreatedStopsEverything) {
   TempDir dir;
-  test::BmpSpec spec = test::Spec(8, 8, 4, test::GreyPalette(16));
-  test::WriteBytes(dir / "x.bmp", test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(8, 8, 4, test::GreyPalette(16));
+  test::WriteBytes(dir / "x.bmp", test::MakeBmp(layout));
   ConvertSettings settings = WithType(kConvertBgFont, 1);
   settings.Select = kSelectUserFolder;
   settings.User = dir / "missing";

@@ -26,9 +26,9 @@ struct GrpRun {
 template <typename F>
 GrpRun Convert(const TempDir& dir, const std::string& name, int width, int height, F f, int textOut = 0,
                int dataType = -1) {
-  test::BmpSpec spec = test::Spec(width, height, 8, test::GreyPalette(256));
-  spec.pixels = test::PixelsOf(width, height, f);
-  test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(spec));
+  test::BmpLayout layout = test::Layout(width, height, 8, test::GreyPalette(256));
+  layout.pixels = test::PixelsOf(width, height, f);
+  test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(layout));
   ConvertSettings settings;
   SelectConvertType(settings, kConvertGraphics);
   settings.TextOut = textOut;

@@ -88,10 +88,8 @@ TEST(CliTextConvert, RefusalsNameThePlaceAndWriteNothing) {
   test::WriteText(dir / "empty.txt", "");
   const auto run = RunCli(dir.Path(), {"convert", "long.txt", "bad_scr.txt", "empty.txt"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "long.txt: failed: line 2 is 199 bytes long; the limit is 198"))
-      << run.err;
-  EXPECT_TRUE(Contains(run.err, "bad_scr.txt: failed: line 3, column 17: unexpected 'P'"))
-      << run.err;
+  EXPECT_TRUE(Contains(run.err, "long.txt: failed: line 2 is 199 bytes long; the limit is 198")) << run.err;
+  EXPECT_TRUE(Contains(run.err, "bad_scr.txt: failed: line 3, column 17: unexpected 'P'")) << run.err;
   EXPECT_TRUE(Contains(run.err, "empty.txt: failed: the file is empty")) << run.err;
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"bad_scr.txt", "empty.txt", "long.txt"}));
 

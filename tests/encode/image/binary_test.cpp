@@ -6,6 +6,7 @@
 
 #include "support/container_view.h"
 #include "support/fake_host.h"
+#include "support/run_converter.h"
 #include "support/temp_dir.h"
 
 namespace granvel {
@@ -14,35 +15,16 @@ namespace {
 using test::ContainerView;
 using test::TempDir;
 
-struct BinRun {
-  bool ok = false;
-  std::string reason;
-  std::vector<std::string> written;
-};
-
-BinRun Convert(const TempDir& dir, const std::string& fileName, const std::vector<std::uint8_t>& bytes,
-               int textOut = 0) {
+test::ConverterRun Convert(const TempDir& dir, const std::string& fileName,
+                           const std::vector<std::uint8_t>& bytes, int textOut = 0) {
   test::WriteBytes(dir / fileName, bytes);
   ConvertSettings settings;
   settings.TextOut = textOut;
-  test::FakeHost host;
-  ConvertReport report;
-  const ConvertContext ctx(settings, host, report);
-  BinRun run;
-  run.ok = ConvertBinaryToGrp(MakeConvertJob(dir / fileName, false, settings), ctx);
-  run.reason = report.Reason;
-  run.written = report.Written;
-  return run;
+  return test::RunConverter(ConvertBinaryToGrp, dir / fileName, settings);
 }
 
 std::vector<std::uint8_t> Page(const std::string& path, const std::string& name) {
-  const ContainerView view(test::ReadBytes(path));
-  EXPECT_EQ(view.type, 2u) << path;
-  EXPECT_EQ(view.storedSize, 49164u) << path;
-  EXPECT_EQ(view.Name(), name) << path;
-  EXPECT_TRUE(view.DigestMatches()) << path;
-  EXPECT_EQ(std::string(view.stored.begin(), view.stored.begin() + 12), "QAVN0100RGRP");
-  return view.Payload();
+  return test::GrpPagePayload(path, name);
 }
 
 std::vector<std::uint8_t> Counting(std::size_t size) {
@@ -60,7 +42,7 @@ std::size_t OffsetOf(std::size_t k) {
 
 TEST(ConvertBinaryToGrp, OneByteFileIsOnePage) {
   TempDir dir;
-  const BinRun run = Convert(dir, "a.dat", {0xAB});
+  const test::ConverterRun run = Convert(dir, "a.dat", {0xAB});
   ASSERT_TRUE(run.ok) << run.reason;
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"a.dat", "a_BIN.zkp"}));
   const auto page = Page(dir / "a_BIN.zkp", "A");
@@ -79,7 +61,7 @@ TEST(ConvertBinaryToGrp, FullPageAndOneByteMore) {
   EXPECT_EQ(page[352], full[300]);  // byte 300 is page pixel (44, 1)
 
   const auto more = Counting(49153);
-  const BinRun run = Convert(dir, "more.bin", more, 1);
+  const test::ConverterRun run = Convert(dir, "more.bin", more, 1);
   ASSERT_TRUE(run.ok) << run.reason;
   EXPECT_FALSE(test::Exists(dir / "more_BIN.zkp"));
   Page(dir / "more_BIN0.zkp", "MORE0");
@@ -114,7 +96,7 @@ TEST(ConvertBinaryToGrp, BmpFilesAreCarriedByteForByte) {
 
 TEST(ConvertBinaryToGrp, EmptyAndMissingFilesWriteNothing) {
   TempDir dir;
-  const BinRun empty = Convert(dir, "empty.bin", {}, 1);
+  const test::ConverterRun empty = Convert(dir, "empty.bin", {}, 1);
   EXPECT_FALSE(empty.ok);
   EXPECT_EQ(empty.reason, "the file is empty; there is nothing to carry");
   EXPECT_EQ(dir.List(), std::vector<std::string>{"empty.bin"});

@@ -5,6 +5,7 @@
 #include "support/bmp_writer.h"
 #include "support/container_view.h"
 #include "support/fake_host.h"
+#include "support/run_converter.h"
 #include "support/temp_dir.h"
 
 namespace granvel {
@@ -13,26 +14,13 @@ namespace {
 using test::ContainerView;
 using test::TempDir;
 
-struct ChrRun {
-  bool ok = false;
-  std::string reason;
-  std::vector<std::string> written;
-};
-
 // Writes `pixels` as a 4-bit BMP `name`.bmp in `dir` and converts it with `settings`.
-ChrRun Convert(const TempDir& dir, const std::string& name, int width, int height,
-               const std::vector<std::uint8_t>& pixels, ConvertSettings settings) {
+test::ConverterRun Convert(const TempDir& dir, const std::string& name, int width, int height,
+                           const std::vector<std::uint8_t>& pixels, ConvertSettings settings) {
   test::BmpLayout layout = test::Layout(width, height, 4, test::GreyPalette(16));
   layout.pixels = pixels;
   test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(layout));
-  test::FakeHost host;
-  ConvertReport report;
-  const ConvertContext ctx(settings, host, report);
-  ChrRun run;
-  run.ok = ConvertBmpToChr(MakeConvertJob(dir / (name + ".bmp"), false, settings), ctx);
-  run.reason = report.Reason;
-  run.written = report.Written;
-  return run;
+  return test::RunConverter(ConvertBmpToChr, dir / (name + ".bmp"), settings);
 }
 
 ConvertSettings WithType(int type, int textOut = 0) {
@@ -59,7 +47,7 @@ std::vector<std::uint8_t> Bank(const std::string& path, const std::string& name)
 TEST(ConvertBmpToChr, OneBankBesideTheColFile) {
   TempDir dir;
   const auto pixels = test::PixelsOf(128, 128, [](int x, int y) { return (x + y) % 16; });
-  const ChrRun run = Convert(dir, "Hero", 128, 128, pixels, WithType(kConvertBgFont));
+  const test::ConverterRun run = Convert(dir, "Hero", 128, 128, pixels, WithType(kConvertBgFont));
   ASSERT_TRUE(run.ok) << run.reason;
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"Hero.bmp", "Hero_CHR.zkp", "Hero_COL.zkp"}));
   EXPECT_EQ(run.written, (std::vector<std::string>{dir / "Hero_COL.zkp", dir / "Hero_CHR.zkp"}));
@@ -78,7 +66,7 @@ TEST(ConvertBmpToChr, OneBankBesideTheColFile) {
 TEST(ConvertBmpToChr, TwoBanksTopHalfFirstWithSpuLines) {
   TempDir dir;
   const auto pixels = test::PixelsOf(128, 256, [](int, int y) { return y < 128 ? 1 : 2; });
-  const ChrRun run = Convert(dir, "bg", 128, 256, pixels, WithType(kConvertBgFont, 1));
+  const test::ConverterRun run = Convert(dir, "bg", 128, 256, pixels, WithType(kConvertBgFont, 1));
   ASSERT_TRUE(run.ok) << run.reason;
   EXPECT_EQ(Bank(dir / "bg_CHR0.zkp", "BG0")[20], 0x11);
   EXPECT_EQ(Bank(dir / "bg_CHR1.zkp", "BG1")[20], 0x22);
@@ -95,7 +83,8 @@ TEST(ConvertBmpToChr, TwoBanksTopHalfFirstWithSpuLines) {
 
 TEST(ConvertBmpToChr, SeventeenBanksNameTheLastInHexAndDecimal) {
   TempDir dir;
-  const ChrRun run = Convert(dir, "base", 128, 17 * 128, Fill(128, 17 * 128, 3), WithType(kConvertBgFont));
+  const test::ConverterRun run =
+      Convert(dir, "base", 128, 17 * 128, Fill(128, 17 * 128, 3), WithType(kConvertBgFont));
   ASSERT_TRUE(run.ok) << run.reason;
   Bank(dir / "base_CHR16.zkp", "BASE10");
   Bank(dir / "base_CHR9.zkp", "BASE9");
@@ -105,7 +94,8 @@ TEST(ConvertBmpToChr, SeventeenBanksNameTheLastInHexAndDecimal) {
 
 TEST(ConvertBmpToChr, EightCharacterBaseNamesKeepTheBaseOnly) {
   TempDir dir;
-  const ChrRun run = Convert(dir, "Sprites8", 128, 256, Fill(128, 256, 1), WithType(kConvertBgFont));
+  const test::ConverterRun run =
+      Convert(dir, "Sprites8", 128, 256, Fill(128, 256, 1), WithType(kConvertBgFont));
   ASSERT_TRUE(run.ok) << run.reason;
   Bank(dir / "Sprites8_CHR0.zkp", "SPRITES8");
   Bank(dir / "Sprites8_CHR1.zkp", "SPRITES8");
@@ -140,7 +130,7 @@ TEST(ConvertBmpToChr, SpriteSheetBanksFollowTheReadingOrderOfTheirBlock) {
   TempDir dir;
   // Sprite (column c, row r) of a 64-wide sheet of 16x16 sprites holds (c + 4 r) % 16.
   const auto pixels = test::PixelsOf(64, 512, [](int x, int y) { return (x / 16 + 4 * (y / 16)) % 16; });
-  const ChrRun run = Convert(dir, "s", 64, 512, pixels, WithType(kConvert16x16));
+  const test::ConverterRun run = Convert(dir, "s", 64, 512, pixels, WithType(kConvert16x16));
   ASSERT_TRUE(run.ok) << run.reason;
   for (int b = 0; b < 2; ++b) {
     const auto bank = Bank(dir / ("s_CHR" + std::to_string(b) + ".zkp"), "S" + std::to_string(b));
@@ -156,7 +146,7 @@ TEST(ConvertBmpToChr, SpriteSheetBanksFollowTheReadingOrderOfTheirBlock) {
 TEST(ConvertBmpToChr, WidthsThatAreNoPowerOfTwoUseTheRoundedBlock) {
   TempDir dir;
   // 48 wide rounds to a 64x256 block: two banks for 512 rows, each exactly 256 tiles, x 48 to 63 zero.
-  const ChrRun run = Convert(dir, "n", 48, 512, Fill(48, 512, 5), WithType(kConvert16x16));
+  const test::ConverterRun run = Convert(dir, "n", 48, 512, Fill(48, 512, 5), WithType(kConvert16x16));
   ASSERT_TRUE(run.ok) << run.reason;
   for (int b = 0; b < 2; ++b) {
     const auto bank = Bank(dir / ("n_CHR" + std::to_string(b) + ".zkp"), "N" + std::to_string(b));
@@ -181,7 +171,7 @@ TEST(ConvertBmpToChr, RefusedImagesWriteNothing) {
   };
   for (const Row& row : rows) {
     TempDir dir;
-    const ChrRun run =
+    const test::ConverterRun run =
         Convert(dir, "x", row.width, row.height, Fill(row.width, row.height, 1), WithType(row.type, 1));
     EXPECT_FALSE(run.ok) << row.what;
     EXPECT_EQ(run.reason.rfind(row.reason, 0), 0u) << row.what << ": " << run.reason;
@@ -206,7 +196,7 @@ TEST(ConvertBmpToChr, DataTextThatCannotBeCreatedStopsEverything) {
 
 TEST(ConvertBmpToChr, DataTextNamesTheUnitWidthFirst) {
   TempDir dir;
-  const ChrRun run = Convert(dir, "t", 64, 256, Fill(64, 256, 0), WithType(kConvert32x16, 1));
+  const test::ConverterRun run = Convert(dir, "t", 64, 256, Fill(64, 256, 0), WithType(kConvert32x16, 1));
   ASSERT_TRUE(run.ok) << run.reason;
   const std::string text = test::ReadText(dir / "t_CHR_DATA.txt");
   // 96 palette lines, then an empty line, the title and the first unit (one bank: no SPU line).

@@ -5,6 +5,7 @@
 #include "support/bmp_writer.h"
 #include "support/container_view.h"
 #include "support/fake_host.h"
+#include "support/run_converter.h"
 #include "support/temp_dir.h"
 
 namespace granvel {
@@ -17,15 +18,9 @@ std::size_t PageOffset(int x, int y) {
   return 20 + 4096 * (4 * (y / 64) + x / 64) + 64 * (8 * ((y % 64) / 8) + (x % 64) / 8) + 8 * (y % 8) + x % 8;
 }
 
-struct GrpRun {
-  bool ok = false;
-  std::string reason;
-  std::vector<std::string> written;
-};
-
 template <typename F>
-GrpRun Convert(const TempDir& dir, const std::string& name, int width, int height, F f, int textOut = 0,
-               int dataType = -1) {
+test::ConverterRun Convert(const TempDir& dir, const std::string& name, int width, int height, F f,
+                           int textOut = 0, int dataType = -1) {
   test::BmpLayout layout = test::Layout(width, height, 8, test::GreyPalette(256));
   layout.pixels = test::PixelsOf(width, height, f);
   test::WriteBytes(dir / (name + ".bmp"), test::MakeBmp(layout));
@@ -33,28 +28,17 @@ GrpRun Convert(const TempDir& dir, const std::string& name, int width, int heigh
   SelectConvertType(settings, kConvertGraphics);
   settings.TextOut = textOut;
   settings.DATA_Type = dataType;
-  test::FakeHost host;
-  ConvertReport report;
-  const ConvertContext ctx(settings, host, report);
-  GrpRun run;
-  run.ok = ConvertBmpToGrp(MakeConvertJob(dir / (name + ".bmp"), false, settings), ctx);
-  run.reason = report.Reason;
-  run.written = report.Written;
-  return run;
+  return test::RunConverter(ConvertBmpToGrp, dir / (name + ".bmp"), settings);
 }
 
 std::vector<std::uint8_t> Page(const std::string& path, const std::string& name) {
-  const ContainerView view(test::ReadBytes(path));
-  EXPECT_EQ(view.type, 2u) << path;
-  EXPECT_EQ(view.storedSize, 49164u) << path;
-  EXPECT_EQ(view.Name(), name) << path;
-  EXPECT_TRUE(view.DigestMatches()) << path;
-  return view.Payload();
+  return test::GrpPagePayload(path, name);
 }
 
 TEST(ConvertBmpToGrp, OnePageBesideTheColFile) {
   TempDir dir;
-  const GrpRun run = Convert(dir, "Title", 256, 192, [](int x, int y) { return (x * 3 + y) % 251; });
+  const test::ConverterRun run =
+      Convert(dir, "Title", 256, 192, [](int x, int y) { return (x * 3 + y) % 251; });
   ASSERT_TRUE(run.ok) << run.reason;
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"Title.bmp", "Title_COL.zkp", "Title_GRP.zkp"}));
   EXPECT_EQ(ContainerView(test::ReadBytes(dir / "Title_COL.zkp")).Name(), "TITLE");
@@ -81,7 +65,7 @@ TEST(ConvertBmpToGrp, PagesTileTheImageLeftToRightThenDown) {
   for (const Row& row : {Row{512, 192, 2}, Row{256, 384, 2}, Row{300, 200, 4}}) {
     TempDir dir;
     // The pixel value names its page grid position: 1 + column + 2 row.
-    const GrpRun run =
+    const test::ConverterRun run =
         Convert(dir, "p", row.width, row.height, [](int x, int y) { return 1 + x / 256 + 2 * (y / 192); });
     ASSERT_TRUE(run.ok) << run.reason;
     const int columns = (row.width + 255) / 256;

@@ -1,4 +1,5 @@
-// What every converter is handed besides its job: the settings, the host, and the report it fills.
+// What every converter is handed besides its job: the settings, the host, the report it fills and the sink
+// its output files go to.
 #pragma once
 
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "convert/settings.h"
 #include "platform/host.h"
+#include "platform/output_sink.h"
 
 namespace granvel {
 
@@ -17,8 +19,10 @@ struct ConvertReport {
 
 class ConvertContext {
  public:
-  ConvertContext(const ConvertSettings& settings, Host& host, ConvertReport& report)
-      : settings_(settings), host_(host), report_(report) {}
+  // Output goes to the file system unless `output` names another sink.
+  ConvertContext(const ConvertSettings& settings, Host& host, ConvertReport& report,
+                 OutputSink* output = nullptr)
+      : settings_(settings), host_(host), report_(report), output_(output ? *output : DiskOutput()) {}
 
   const ConvertSettings& Settings() const { return settings_; }
   Host& GetHost() const { return host_; }
@@ -33,10 +37,25 @@ class ConvertContext {
   // Records a file that was written.
   void Wrote(const std::string& path) const { report_.Written.push_back(path); }
 
+  // Writes a whole output file through the sink and records it; a failure is recorded with its reason.
+  bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) const {
+    std::string error;
+    if (!output_.WriteFile(path, bytes, error))
+      return Fail(error);
+    Wrote(path);
+    return true;
+  }
+  // Makes an output folder through the sink unless it exists.
+  bool EnsureOutputFolder(const std::string& path) const {
+    std::string error;
+    return output_.EnsureFolder(path, error) || Fail(error);
+  }
+
  private:
   const ConvertSettings& settings_;
   Host& host_;
   ConvertReport& report_;
+  OutputSink& output_;
 };
 
 }  // namespace granvel

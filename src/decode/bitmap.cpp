@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "format/bytes.h"
-#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -86,11 +85,7 @@ bool WriteIndexedBitmap(const std::string& path, const IndexedImage& image, cons
   if (image.Width <= 0 || image.Height <= 0 || image.Width % 4 != 0 ||
       image.Pixels.size() != static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height))
     return ctx.Fail("no picture to write to " + path);
-  std::string error;
-  if (!WriteWholeFile(path, IndexedBitmapBytes(image, palette), error))
-    return ctx.Fail(error);
-  ctx.Wrote(path);
-  return true;
+  return ctx.WriteOutput(path, IndexedBitmapBytes(image, palette));
 }
 
 }  // namespace granvel

@@ -6,7 +6,6 @@
 #include "encode/text/escapes.h"
 #include "encode/text/mem.h"
 #include "format/bytes.h"
-#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -83,10 +82,8 @@ bool DecodeMem(std::span<const std::uint8_t> data, const std::string& stem, cons
   std::string reason;
   const bool complete = MemTextBytes(data, ctx.Settings(), text, reason);
   const std::string path = stem + "_MEM.txt";
-  std::string error;
-  if (!WriteWholeFile(path, text, error))
-    return ctx.Fail(error);
-  ctx.Wrote(path);
+  if (!ctx.WriteOutput(path, text))
+    return false;
   return complete || ctx.Fail(path + ": " + reason);
 }
 

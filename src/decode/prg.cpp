@@ -3,7 +3,6 @@
 #include <array>
 
 #include "encode/text/escapes.h"
-#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -100,12 +99,7 @@ std::vector<std::uint8_t> ProgramText(std::span<const std::uint8_t> program,
 }
 
 bool DecodePrg(std::span<const std::uint8_t> program, const std::string& stem, const ConvertContext& ctx) {
-  const std::string path = stem + "_PRG.txt";
-  std::string error;
-  if (!WriteWholeFile(path, ProgramText(program, ctx.Settings()), error))
-    return ctx.Fail(error);
-  ctx.Wrote(path);
-  return true;
+  return ctx.WriteOutput(stem + "_PRG.txt", ProgramText(program, ctx.Settings()));
 }
 
 }  // namespace granvel

@@ -60,8 +60,8 @@ bool DecodeZkpBytes(std::span<const std::uint8_t> file, ConvertJob job, const Co
   job.ResName = header.Name;
   const std::string name = SafeFileName(header.Name);
   const std::string folder = job.OutDir + "ZKP_" + name + "/";
-  if (!EnsureDirectory(folder, reason))
-    return ctx.Fail(reason);
+  if (!ctx.EnsureOutputFolder(folder))
+    return false;
   const std::string stem = folder + name;
 
   std::uint64_t mask = 0;  // a package's slot mask, from its PRG header

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "format/bytes.h"
-#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -16,14 +15,6 @@ constexpr std::string_view kHeader =
     "' BGPUT Layer, x, y, Number, Palette, horizonal_reverse, vertical_reverse\r\n"
     "' LAYER=0\r\n"
     "\r\n";
-
-bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes, const ConvertContext& ctx) {
-  std::string error;
-  if (!WriteWholeFile(path, bytes, error))
-    return ctx.Fail(error);
-  ctx.Wrote(path);
-  return true;
-}
 
 }  // namespace
 
@@ -78,8 +69,8 @@ bool DecodeScr(std::span<const std::uint8_t> data, const std::string& stem, std:
     return ctx.Fail("SCR data is " + std::to_string(data.size()) + " bytes, not 8192");
   const std::vector<std::uint16_t> cells = ScrCellsInReadingOrder(data);
   const std::string base = stem + std::string(ending) + "_SCR";
-  return WriteOutput(base + ".rscr", RawScreenBytes(cells), ctx) &&
-         WriteOutput(base + ".txt", ScreenTextBytes(cells), ctx);
+  return ctx.WriteOutput(base + ".rscr", RawScreenBytes(cells)) &&
+         ctx.WriteOutput(base + ".txt", ScreenTextBytes(cells));
 }
 
 }  // namespace granvel

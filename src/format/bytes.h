@@ -22,11 +22,6 @@ inline void AppendU16LE(std::vector<std::uint8_t>& out, std::uint16_t value) {
   out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 
-inline void AppendU32LE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 inline std::uint16_t GetU16LE(const std::uint8_t* at) {
   return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
 }

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "format/bytes.h"
-#include "platform/files.h"
 #include "platform/md5.h"
 
 namespace granvel {
@@ -59,11 +58,7 @@ bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, Re
   const std::vector<std::uint8_t> file = BuildZkpContainer(payload, type, job.ResName);
   if (file.empty())
     return ctx.Fail("resource for " + job.OutFile + " is too large for a container");
-  std::string error;
-  if (!WriteWholeFile(job.OutFile, file, error))
-    return ctx.Fail(error);
-  ctx.Wrote(job.OutFile);
-  return true;
+  return ctx.WriteOutput(job.OutFile, file);
 }
 
 }  // namespace granvel

@@ -32,20 +32,32 @@ std::string BaseOf(const std::string& path) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+int OpenInputFile(const std::string& path, std::uint64_t& size, std::string& error) {
+  // Opened without blocking, so that a FIFO with no writer or a device cannot hold the run up before it is
+  // refused; reads of a regular file never block, so the flag is cleared again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = Describe("cannot open", path, errno);
-    return false;
+    return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     error = S_ISDIR(info.st_mode) ? path + " is a folder, not a file" : path + " is not a regular file";
     ::close(fd);
-    return false;
+    return -1;
   }
-  bytes.resize(static_cast<std::size_t>(info.st_size));
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  size = static_cast<std::uint64_t>(info.st_size);
+  return fd;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  bytes.clear();
+  std::uint64_t size = 0;
+  const int fd = OpenInputFile(path, size, error);
+  if (fd < 0)
+    return false;
+  bytes.resize(static_cast<std::size_t>(size));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);

@@ -13,6 +13,10 @@ namespace granvel {
 // one-line reason in `error`.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);
 
+// Opens the regular file at `path` for reading and takes its size: the descriptor, or -1 with a one-line
+// reason for a missing, unreadable or non-regular file (a folder, a FIFO, a device). The caller closes it.
+int OpenInputFile(const std::string& path, std::uint64_t& size, std::string& error);
+
 // An output written to a temporary file in the target's folder and renamed over the target on Commit().
 // Until Commit() succeeds, an older file of the target's name stays exactly as it was; a file that is never
 // committed (a failed write, or the object going away) leaves nothing behind.

@@ -1,7 +1,5 @@
 #include "encode/image/binary.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include "encode/image/data_text.h"
 #include "encode/image/grp.h"
 #include "format/tiles.h"
+#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -30,18 +29,8 @@ class PageReader {
 
   // Opens the file and takes its size. False with a reason for a missing, unreadable or non-regular file.
   bool Open(std::uint64_t& size, std::string& error) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-      error = "cannot open " + path_ + ": " + std::strerror(errno);
-      return false;
-    }
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-      error = path_ + " is not a regular file";
-      return false;
-    }
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
+    fd_ = OpenInputFile(path_, size, error);
+    return fd_ >= 0;
   }
 
   // Reads exactly `bytes.size()` bytes. False with a reason when the file ends early or cannot be read.

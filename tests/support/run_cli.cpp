@@ -1,19 +1,18 @@
 #include "support/run_cli.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <stdexcept>
 
 #include "support/temp_dir.h"
 
-extern char** environ;
-
 namespace granvel::test {
 
-CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args) {
+CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std::uint64_t fileSizeLimit) {
   TempDir capture;
   const std::string outPath = capture / "out", errPath = capture / "err";
   std::vector<std::string> argv{GRANVEL_CLI_PATH};
@@ -23,17 +22,25 @@ CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args) {
     pointers.push_back(a.data());
   pointers.push_back(nullptr);
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0)
+  const pid_t pid = ::fork();
+  if (pid < 0)
     throw std::runtime_error("cannot start granvel-cli");
+  if (pid == 0) {  // the child: only async-signal-safe calls from here on
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+        ::chdir(cwd.c_str()) != 0)
+      ::_exit(127);
+    if (fileSizeLimit != 0) {
+      const rlimit limit{fileSizeLimit, fileSizeLimit};
+      ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        ::_exit(127);
+    }
+    ::execv(pointers[0], pointers.data());
+    ::_exit(127);
+  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   CliRun run;

@@ -1,6 +1,7 @@
 // Runs the built granvel-cli in a folder with standard input closed, and collects its output.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@ struct CliRun {
   std::string out, err;
 };
 
-// Runs granvel-cli with `args` in the working directory `cwd`; standard input is /dev/null.
-CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args);
+// Runs granvel-cli with `args` in the working directory `cwd`; standard input is /dev/null. A non-zero
+// `fileSizeLimit` caps the size of every file it writes, so that a write past it fails as on a full disk.
+CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std::uint64_t fileSizeLimit = 0);
 
 }  // namespace granvel::test

@@ -28,10 +28,6 @@ QButtonGroup* Exclusive(QObject* owner, std::initializer_list<QRadioButton*> rad
   return group;
 }
 
-int On(const QAbstractButton* button) {
-  return button->isChecked() ? 1 : 0;
-}
-
 }  // namespace
 
 OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWidget* parent)
@@ -69,7 +65,7 @@ OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWi
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  ShowRecord();
+  ShowForm(OptionsForm::From(settings_));
   UpdateEnabled();
   connect(selectGroup_, &QButtonGroup::buttonToggled, this, &OptionsDialog::UpdateEnabled);
   for (QCheckBox* box : {textOut_, keepWidth_, multiByte_})
@@ -166,39 +162,64 @@ QGroupBox* OptionsDialog::MakeZkpGroup() {
   return group;
 }
 
-void OptionsDialog::ShowRecord() {
-  const ConvertSettings& s = settings_;
-  sameAsSource_->setChecked(s.Select == kSelectSourceFolder);
-  sameAsTool_->setChecked(s.Select == kSelectToolFolder);
-  selectedFolder_->setChecked(s.Select == kSelectUserFolder);
-  makeZkpFolder_->setChecked(s.Create != 0);
-  userFolder_->setText(QString::fromStdString(s.User));
+OptionsForm OptionsDialog::Form() const {
+  OptionsForm form;
+  form.Select = sameAsTool_->isChecked()       ? kSelectToolFolder
+                : selectedFolder_->isChecked() ? kSelectUserFolder
+                                               : kSelectSourceFolder;
+  form.User = userFolder_->text().toStdString();
+  form.MakeZkpFolder = makeZkpFolder_->isChecked();
+  form.TextOut = textOut_->isChecked();
+  form.DataHex = dataHex_->isChecked();
+  form.PrgLimit = prgLimit_->isChecked();
+  form.PrgToScr = prgToScr_->isChecked();
+  form.PrgToMem = prgToMem_->isChecked();
+  form.KeepWidth = keepWidth_->isChecked();
+  form.Split256 = split256_->isChecked();
+  form.Palette = paletteAsk_->isChecked()  ? OneBitPalette::Ask
+                 : palette15_->isChecked() ? OneBitPalette::Use15
+                                           : OneBitPalette::Keep01;
+  form.MultiByte = multiByte_->isChecked();
+  form.Escape = escape_->isChecked();
+  form.Make256 = make256_->isChecked();
+  return form;
+}
 
-  textOut_->setChecked(s.TextOut != 0);
-  (s.DATA_Type != 0 ? dataHex_ : dataDec_)->setChecked(true);
+void OptionsDialog::ShowForm(const OptionsForm& form) {
+  sameAsSource_->setChecked(form.Select == kSelectSourceFolder);
+  sameAsTool_->setChecked(form.Select == kSelectToolFolder);
+  selectedFolder_->setChecked(form.Select == kSelectUserFolder);
+  makeZkpFolder_->setChecked(form.MakeZkpFolder);
+  userFolder_->setText(QString::fromStdString(form.User));
 
-  keepWidth_->setChecked(s.AutoTrim == 0);
-  (s.WideMode != 0 ? split256_ : split128_)->setChecked(true);
-  (s.Make_Wide != 0 ? make256_ : make128_)->setChecked(true);
+  textOut_->setChecked(form.TextOut);
+  (form.DataHex ? dataHex_ : dataDec_)->setChecked(true);
 
-  prgLimit_->setChecked(s.PRG_Limit != 0);
-  prgToScr_->setChecked(s.PRG_To_SCR != 0);
-  prgToMem_->setChecked(s.PRG_To_MEM != 0);
-  escape_->setChecked(s.PRG_ESCAPE != 0);
-  multiByte_->setChecked(s.PRG_MultiByte != 0);
+  keepWidth_->setChecked(form.KeepWidth);
+  (form.Split256 ? split256_ : split128_)->setChecked(true);
+  (form.Make256 ? make256_ : make128_)->setChecked(true);
 
-  (s.PAL_Fix_1bit == 0 ? palette01_ : s.PAL_Fix_1bit == 1 ? palette15_ : paletteAsk_)->setChecked(true);
+  prgLimit_->setChecked(form.PrgLimit);
+  prgToScr_->setChecked(form.PrgToScr);
+  prgToMem_->setChecked(form.PrgToMem);
+  escape_->setChecked(form.Escape);
+  multiByte_->setChecked(form.MultiByte);
+
+  (form.Palette == OneBitPalette::Keep01  ? palette01_
+   : form.Palette == OneBitPalette::Use15 ? palette15_
+                                          : paletteAsk_)
+      ->setChecked(true);
 }
 
 void OptionsDialog::UpdateEnabled() {
-  const bool userFolder = selectedFolder_->isChecked();
-  userFolder_->setEnabled(userFolder);
-  browse_->setEnabled(userFolder);
-  dataHex_->setEnabled(textOut_->isChecked());
-  dataDec_->setEnabled(textOut_->isChecked());
-  split128_->setEnabled(keepWidth_->isChecked());
-  split256_->setEnabled(keepWidth_->isChecked());
-  escape_->setEnabled(!multiByte_->isChecked());
+  const OptionsForm form = Form();
+  userFolder_->setEnabled(form.UserFolderEnabled());
+  browse_->setEnabled(form.UserFolderEnabled());
+  dataHex_->setEnabled(form.DataTypeEnabled());
+  dataDec_->setEnabled(form.DataTypeEnabled());
+  split128_->setEnabled(form.SplitEnabled());
+  split256_->setEnabled(form.SplitEnabled());
+  escape_->setEnabled(form.EscapeEnabled());
 }
 
 void OptionsDialog::BrowseFolder() {
@@ -208,26 +229,10 @@ void OptionsDialog::BrowseFolder() {
 }
 
 void OptionsDialog::Done() {
-  ConvertSettings& s = settings_;
-  s.Select = sameAsTool_->isChecked()       ? kSelectToolFolder
-             : selectedFolder_->isChecked() ? kSelectUserFolder
-                                            : kSelectSourceFolder;
-  s.Create = On(makeZkpFolder_);
-  s.TextOut = On(textOut_);
-  s.DATA_Type = On(dataHex_);
-  s.AutoTrim = keepWidth_->isChecked() ? 0 : 1;
-  s.WideMode = On(split256_);
-  s.Make_Wide = On(make256_);
-  s.PRG_Limit = On(prgLimit_);
-  s.PRG_To_SCR = On(prgToScr_);
-  s.PRG_To_MEM = On(prgToMem_);
-  s.PRG_MultiByte = On(multiByte_);
-  s.PRG_ESCAPE = On(escape_);  // a greyed but ticked box still counts
-  s.PAL_Fix_1bit = paletteAsk_->isChecked() ? -1 : palette15_->isChecked() ? 1 : 0;
-  s.User = userFolder_->text().toStdString();
+  Form().ApplyTo(settings_);
   // A failed write is not reported: the record keeps the new values for the rest of the run.
   std::string error;
-  SaveSettings(s, iniPath_, error);
+  SaveSettings(settings_, iniPath_, error);
   accept();
 }
 

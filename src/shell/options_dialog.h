@@ -1,5 +1,6 @@
-// The "Option settings" dialog: edits the persisted fields of the settings. "Done" copies the controls into
-// the record and saves it; "Cancel" and closing change nothing.
+// The "Option settings" dialog: shows and reads an OptionsForm, whose rules decide what a control enables.
+// "Done" applies the form read from the controls to the record and saves it; "Cancel" and closing change
+// nothing.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "convert/settings.h"
+#include "forms/options_form.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -32,13 +34,17 @@ class OptionsDialog : public QDialog {
   // Replaces the folder browser (tests script it).
   void SetFolderBrowser(FolderBrowser browser) { browseFolder_ = std::move(browser); }
 
+  // The form as the controls show it.
+  OptionsForm Form() const;
+  // Shows `form` in the controls.
+  void ShowForm(const OptionsForm& form);
+
  private:
   QGroupBox* MakeSaveToGroup();
   QGroupBox* MakeCommonGroup();
   QGroupBox* MakePrgTextGroup();
   QGroupBox* MakeChrGroup();
   QGroupBox* MakeZkpGroup();
-  void ShowRecord();
   void UpdateEnabled();
   void BrowseFolder();
   void Done();

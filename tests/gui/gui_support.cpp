@@ -2,38 +2,33 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 
 namespace granvel::test {
 
-void SaveScreenshot(QWidget* widget, const QString& name) {
+void SaveScreenshot(QWidget* widget, const QString& name, bool titleBar) {
+  const QPixmap body = widget->grab();
+  const int bar = titleBar ? widget->fontMetrics().height() + 14 : 0;
+  QPixmap shot(body.width(), body.height() + bar);
+  shot.fill(QColor(0x33, 0x5c, 0x99));
+  QPainter painter(&shot);
+  painter.setPen(Qt::white);
+  painter.setFont(widget->font());
+  painter.drawText(QRect(10, 0, body.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                   widget->windowTitle());
+  painter.drawPixmap(0, bar, body);
+  painter.end();
   const QDir dir(QStringLiteral(GRANVEL_SCREENSHOT_DIR));
   dir.mkpath(QStringLiteral("."));
-  widget->grab().save(dir.filePath(name + QStringLiteral(".png")));
+  shot.save(dir.filePath(name + QStringLiteral(".png")));
 }
 
 bool Click(QAbstractButton* button) {
   const bool before = button->isChecked();
   QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
   return !button->isCheckable() || button->isChecked() != before;
-}
-
-QAction* FindAction(QWidget* root, const QString& text) {
-  for (QAction* action : root->findChildren<QAction*>()) {
-    if (action->text() == text)
-      return action;
-  }
-  return nullptr;
-}
-
-QStringList ActionTexts(const QList<QAction*>& actions) {
-  QStringList texts;
-  for (const QAction* action : actions) {
-    if (!action->isSeparator())
-      texts << action->text();
-  }
-  return texts;
 }
 
 void WhenModalShows(std::function<void(QWidget*)> handle) {

@@ -4,15 +4,15 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QList>
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 namespace granvel::test {
 
-// Saves `widget` as build/screenshots/<name>.png.
-void SaveScreenshot(QWidget* widget, const QString& name);
+// Saves `widget` as build/screenshots/<name>.png. With `titleBar`, its window title is drawn in a bar above
+// it, so that the review sees the title's rendering too (an offscreen window has no frame of its own).
+void SaveScreenshot(QWidget* widget, const QString& name, bool titleBar = false);
 
 // The first child of `root` of type T whose text is exactly `text`, or nullptr.
 template <class T>
@@ -28,12 +28,6 @@ T* FindByText(QWidget* root, const QString& text) {
 // stretched wider than its label does not react to a click beyond the label). Returns whether a checkable
 // button changed its state; a plain button returns true.
 bool Click(QAbstractButton* button);
-
-// The first action under `root` (menus included) whose text is exactly `text`, or nullptr.
-QAction* FindAction(QWidget* root, const QString& text);
-
-// The texts of the actions of a menu in order, separators left out.
-QStringList ActionTexts(const QList<QAction*>& actions);
 
 // Calls `handle` with the next modal widget as soon as one is shown (the handler must close it). Returns
 // at once; the box is handled from the event loop of whatever opened it.

@@ -1,0 +1,51 @@
+// The state of the "Option settings" dialog without any GUI: one field per control, how a settings record
+// shows in them, what "Done" writes back, and which controls the others enable.
+#pragma once
+
+#include <string>
+
+#include "convert/settings.h"
+
+namespace granvel {
+
+// The three choices of "Convert of 1bit ( 2 colors ) BMP file" (PAL_Fix_1bit 0, 1 and -1).
+enum class OneBitPalette { Keep01, Use15, Ask };
+
+struct OptionsForm {
+  // "Save to...": one of the SelectMode values; any other value checks none of the three radios.
+  int Select = kSelectSourceFolder;
+  std::string User;            // the folder field
+  bool MakeZkpFolder = false;  // Create
+  // "Common settings"
+  bool TextOut = false;
+  bool DataHex = false;  // DATA_Type: hex strings, else dec numbers
+  // "PRG text settings"
+  bool PrgLimit = false;
+  bool PrgToScr = false;
+  bool PrgToMem = false;
+  // "CHR resource settings"
+  bool KeepWidth = false;  // AutoTrim, inverted
+  bool Split256 = false;   // WideMode: 256x64 blocks, else 128x128
+  OneBitPalette Palette = OneBitPalette::Ask;
+  // "ZKP file settings"
+  bool MultiByte = false;  // PRG_MultiByte
+  bool Escape = false;     // PRG_ESCAPE
+  bool Make256 = false;    // Make_Wide
+
+  // The controls as they show `settings`: any non-zero flag is ticked, PAL_Fix_1bit other than 0 and 1 asks.
+  static OptionsForm From(const ConvertSettings& settings);
+  // What "Done" writes into the persisted fields of `settings`: flags as 0 or 1, a Select of none of the
+  // three radios as the source folder. Controls that are greyed out count as they stand.
+  void ApplyTo(ConvertSettings& settings) const;
+
+  // The folder field and its "Select" button.
+  bool UserFolderEnabled() const { return Select == kSelectUserFolder; }
+  // The hex and dec radios.
+  bool DataTypeEnabled() const { return TextOut; }
+  // The two "Split by" radios.
+  bool SplitEnabled() const { return KeepWidth; }
+  // "Escape smaller or bigger code's chars".
+  bool EscapeEnabled() const { return !MultiByte; }
+};
+
+}  // namespace granvel

@@ -14,7 +14,6 @@
 #include "gui/gui_support.h"
 #include "shell/main_window.h"
 #include "support/bmp_writer.h"
-#include "support/container_view.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
 
@@ -90,13 +89,12 @@ class PackageDialogTest : public QObject {
     // Head 32, BGU0 8204 and COL0 524 bytes: a payload of 8760, a file of 36 + 8752.
     const std::vector<std::uint8_t> file = test::ReadBytes(dir / "out.zkp");
     QCOMPARE(file.size(), std::size_t{8788});
-    const test::ContainerView view(file);
-    QCOMPARE(view.Name(), std::string("DEMO"));
-    const std::vector<std::uint8_t> payload = view.Payload();
-    QCOMPARE(test::ContainerView::U32(payload, 24), 0x2100u);  // bits 8 (BGU0) and 13 (COL0)
-    QCOMPARE(std::string(payload.begin() + 32, payload.begin() + 44), std::string("QAVN0100RCHR"));
-    QVERIFY(std::all_of(payload.begin() + 44, payload.begin() + 44 + 8192,
-                        [](std::uint8_t b) { return b == 0x11; }));
+    // The stored payload starts at 36: the name at 12, the mask's low word at 52, the first tag at 60.
+    QCOMPARE(std::string(file.begin() + 12, file.begin() + 16), std::string("DEMO"));
+    QCOMPARE(file[52] | file[53] << 8 | file[54] << 16 | file[55] << 24, 0x2100);  // bits 8 (BGU0), 13 (COL0)
+    QCOMPARE(std::string(file.begin() + 60, file.begin() + 72), std::string("QAVN0100RCHR"));
+    QVERIFY(
+        std::all_of(file.begin() + 72, file.begin() + 72 + 8192, [](std::uint8_t b) { return b == 0x11; }));
   }
 };
 

@@ -14,19 +14,16 @@ class FakeHost : public Host {
   struct Message {
     std::string caption, text;
   };
-
   std::deque<bool> answers;                      // AskYesNo answers in order; No when empty
-  std::vector<Message> questions;                // what AskYesNo was asked
-  std::vector<Message> messages;                 // what ShowMessage showed
+  std::vector<Message> questions, messages;      // what AskYesNo asked and ShowMessage showed
   std::deque<std::vector<std::string>> choices;  // ChooseFile results in order; cancelled when empty
   std::vector<FileChoice> fileRequests;
 
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back({caption, text});
-    if (answers.empty())
-      return false;
-    const bool answer = answers.front();
-    answers.pop_front();
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty())
+      answers.pop_front();
     return answer;
   }
   void ShowMessage(const std::string& caption, const std::string& text) override {

@@ -1,0 +1,131 @@
+// Settings from the profile, convert types, and how a path becomes a job.
+#include <gtest/gtest.h>
+
+#include "convert/dispatch.h"
+#include "convert/job.h"
+#include "convert/settings.h"
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace granvel {
+namespace {
+
+TEST(LoadSettings, RepairsStoredValues) {
+  struct Row {
+    const char* ini;
+    int ConvertSettings::*field;
+    int expected;
+  };
+  const Row rows[] = {
+      {"[Directory]\nSelect=5\n", &ConvertSettings::Select, 768},
+      {"[Directory]\nSelect=769\n", &ConvertSettings::Select, 769},
+      {"[Directory]\nSelect=1023\n", &ConvertSettings::Select, 1023},  // bits 8 to 15 are 0x03
+      {"[Directory]\nSelect=1024\n", &ConvertSettings::Select, 768},
+      {"[Directory]\nCreate=-3\n", &ConvertSettings::Create, 0},
+      {"[Directory]\nCreate=2\n", &ConvertSettings::Create, 2},
+      {"[Convert]\nTextOut=-7\n", &ConvertSettings::TextOut, 1},
+      {"[Convert]\nPRG_To_MEM=0\n", &ConvertSettings::PRG_To_MEM, 0},
+      {"[Convert]\nPRG_ESCAPE=-1\n", &ConvertSettings::PRG_ESCAPE, 0},
+      {"[Convert]\nWideMode=-5\n", &ConvertSettings::WideMode, -5},
+      {"[Convert]\nDATA_TYPE=0\n", &ConvertSettings::DATA_Type, 0},
+      {"[convert]\nautotrim=garbage\n", &ConvertSettings::AutoTrim, 0},
+      {"[Convert]\nPAL_Fix_1bit=1\n", &ConvertSettings::PAL_Fix_1bit, 1},
+      {"\xFF\x00[[=\n\x80==\n", &ConvertSettings::TextOut, 1},
+  };
+  for (const Row& row : rows) {
+    test::TempDir dir;
+    test::WriteText(IniPath(dir.Path()), row.ini);
+    EXPECT_EQ(LoadSettings(dir.Path()).*(row.field), row.expected) << row.ini;
+  }
+  test::TempDir dir;
+  test::WriteText(IniPath(dir.Path()), "[Directory]\nUser=\n");
+  EXPECT_EQ(LoadSettings(dir.Path()).User, dir.Path());  // an empty User is the tool's folder
+}
+
+TEST(SelectConvertType, SetsTheUnitForCharacterTypesOnly) {
+  const int rows[][3] = {{262, 64, 32}, {265, 64, 32}, {263, 32, 64},
+                         {257, 8, 8},   {264, 64, 64}, {266, 64, 64}};
+  ConvertSettings s;
+  for (const auto& row : rows) {
+    ASSERT_TRUE(SelectConvertType(s, row[0]));
+    EXPECT_EQ(s.ConvertType, row[0]);
+    EXPECT_EQ(s.UnitWidth * 1000 + s.UnitHeight, row[1] * 1000 + row[2]) << row[0];
+  }
+  EXPECT_FALSE(SelectConvertType(s, 267));
+  EXPECT_EQ(s.ConvertType, 266);
+  EXPECT_EQ(SummaryText({3, 2, 1}),
+            "3 files converted\nSuccessed\xEF\xBC\x9A"
+            "2\nFailured\xEF\xBC\x9A"
+            "1");
+}
+
+ConvertSettings Defaults() {
+  ConvertSettings s;
+  s.ToolDir = "C:\\tool";
+  s.User = "D:\\out";
+  return s;
+}
+
+TEST(MakeConvertJob, ClassifiesByExtensionNameAndSettings) {
+  struct Row {
+    std::string path;
+    int toScr, toMem, convertType;
+    JobKind kind;
+  };
+  const Row rows[] = {
+      {"x.BMP", 1, 1, 257, JobKind::Bitmap},           {"t.zkp", 1, 1, 257, JobKind::ZkpFile},
+      {"Map_SCR.TXT", 1, 1, 257, JobKind::ScrText},    {"Map_SCR.TXT", 0, 1, 257, JobKind::PrgText},
+      {"Map.rscr", 0, 0, 257, JobKind::ScrText},       {"Notes_mem.txt", 1, 1, 257, JobKind::MemText},
+      {"Notes_mem.txt", 1, 0, 257, JobKind::PrgText},  {"mem.txt", 1, 1, 257, JobKind::PrgText},
+      {"Notes_mem2.txt", 1, 1, 257, JobKind::PrgText}, {"_scr.txt", 1, 1, 257, JobKind::ScrText},
+      {"x.bmpx", 1, 1, 257, JobKind::BinaryData},      {"x.png", 1, 1, 257, JobKind::BinaryData},
+      {"noext", 1, 1, 257, JobKind::BinaryData},       {"x.bmp", 1, 1, 266, JobKind::BinaryData},
+      {"x.txt", 1, 1, 266, JobKind::BinaryData},       {"x.zkp", 1, 1, 266, JobKind::BinaryData},
+      {"x.bmp", 1, 1, 265, JobKind::Bitmap},
+  };
+  for (const Row& row : rows) {
+    ConvertSettings s = Defaults();
+    s.PRG_To_SCR = row.toScr;
+    s.PRG_To_MEM = row.toMem;
+    s.ConvertType = static_cast<std::uint16_t>(row.convertType);
+    EXPECT_EQ(MakeConvertJob("C:\\data\\" + row.path, false, s).Kind, row.kind)
+        << row.path << " " << row.convertType;
+  }
+}
+
+TEST(MakeConvertJob, SplitsPathsLikeTheWindowsSplitterAndPlacesTheOutputBySelect) {
+  const std::string rows[][4] = {{"C:\\dir\\sub\\a.bmp", "\\dir\\sub\\", "a", ".bmp"},
+                                 {"C:\\data\\a.b.txt", "\\data\\", "a.b", ".txt"},
+                                 {"/home/u/Map_SCR.TXT", "/home/u/", "Map_SCR", ".txt"},
+                                 {"mixed/dir\\x.Zkp", "mixed/dir\\", "x", ".zkp"},
+                                 {"plain", "", "plain", ""},
+                                 {"C:file.Txt", "", "file", ".txt"},
+                                 {"dir.d/noext", "dir.d/", "noext", ""}};
+  for (const auto& row : rows) {
+    const ConvertJob job = MakeConvertJob(row[0], false, Defaults());
+    EXPECT_EQ(job.Dir + "|" + job.FileName + "|" + job.Ext, row[1] + "|" + row[2] + "|" + row[3]) << row[0];
+  }
+  const std::pair<int, std::string> selects[] = {
+      {768, "C:\\data\\"}, {769, "C:\\tool/"}, {770, "D:\\out/"}, {5, "C:\\tool/"}};
+  for (const auto& [select, outDir] : selects) {
+    ConvertSettings s = Defaults();
+    s.Select = select;
+    EXPECT_EQ(MakeConvertJob("C:\\data\\Hero.bmp", false, s).OutDir, outDir) << select;
+  }
+}
+
+TEST(MakeConvertJob, MakesTheZkpAndPerFileFoldersOnDemand) {
+  test::TempDir dir;
+  ConvertSettings s = Defaults();
+  EXPECT_EQ(MakeConvertJob(dir / "Hero.bmp", true, s).OutDir, dir.Path() + "/ZKP/Hero/");
+  EXPECT_TRUE(IsDirectory(dir / "ZKP/Hero"));
+  EXPECT_EQ(MakeConvertJob(dir / "Title.zkp", true, s).OutDir, dir.Path() + "/ZKP/");  // no per-file folder
+  s.Select = kSelectUserFolder;
+  s.User = dir / "user";
+  std::string error;
+  EXPECT_EQ(MakeConvertJob(dir / "Hero.bmp", true, s, &error).Kind, JobKind::FolderFailed);
+  EXPECT_NE(error.find("user/ZKP/"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace granvel

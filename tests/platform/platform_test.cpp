@@ -1,0 +1,88 @@
+// The platform layer: profile integers and keys, whole-file reads, atomic outputs, folders, MD5, sinks.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/files.h"
+#include "platform/ini.h"
+#include "platform/md5.h"
+#include "platform/output_sink.h"
+#include "support/temp_dir.h"
+
+namespace granvel {
+namespace {
+
+TEST(ParseProfileInt, ReadsSignAndLeadingDigitsLikeTheWindowsProfile) {
+  const std::pair<const char*, int> rows[] = {{"768", 768}, {"-1", -1},    {"+5", 5},
+                                              {"  42", 42}, {"12abc", 12}, {"abc", 0},
+                                              {"", 0},      {"-", 0},      {"4294967297", 1}};
+  for (const auto& [text, value] : rows)
+    EXPECT_EQ(ParseProfileInt(text), value) << text;
+}
+
+TEST(IniProfile, IgnoresCaseKeepsCommentsAndForeignKeysAndUpdatesInPlace) {
+  test::TempDir dir;
+  test::WriteText(dir / "a.ini",
+                  "; my notes\n[convert]\ndata_type=0\nMine=yes\n[Directory]\nUser=\"C:\\out\"\n");
+  IniProfile ini;
+  std::string error;
+  ASSERT_TRUE(ini.Load(dir / "a.ini", error)) << error;
+  EXPECT_EQ(ini.GetInt("Convert", "DATA_Type", -1), 0);
+  EXPECT_EQ(ini.GetInt("Convert", "WideMode", -1), -1);
+  EXPECT_EQ(ini.GetString("DIRECTORY", "user", ""), "C:\\out");
+  ini.SetInt("CONVERT", "Data_Type", 1);
+  ASSERT_TRUE(ini.Save(dir / "a.ini", error)) << error;
+  const std::string text = test::ReadText(dir / "a.ini");
+  for (const char* kept : {"; my notes", "Mine=yes", "data_type=1"})
+    EXPECT_NE(text.find(kept), std::string::npos) << kept << " in\n" << text;
+  EXPECT_TRUE(ini.Load(dir / "none.ini", error));  // a missing file is an empty profile
+  EXPECT_EQ(ini.GetInt("Convert", "DATA_Type", 7), 7);
+}
+
+TEST(Files, ReadWholeFilesAndWriteAtomically) {
+  test::TempDir dir;
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  EXPECT_FALSE(ReadWholeFile(dir.Path(), bytes, error));
+  EXPECT_EQ(error, dir.Path() + " is a folder, not a file");
+  test::WriteText(dir / "old", "an older and longer file");
+  {
+    OutputFile never(dir / "old");  // never committed: the old file stays, no temporary is left
+    ASSERT_TRUE(never.Open() && never.Write(std::string_view("x")));
+  }
+  ASSERT_TRUE(WriteWholeFile(dir / "old", {'n', 'e', 'w'}, error)) << error;
+  ASSERT_TRUE(ReadWholeFile(dir / "old", bytes, error));
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+  EXPECT_FALSE(WriteWholeFile(dir / "no/such", bytes, error));
+  EXPECT_TRUE(EnsureDirectory(dir / "a", error) && EnsureDirectory(dir / "a", error));
+  EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));  // one level only
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {
+  MemorySink sink;
+  std::string error;
+  EXPECT_TRUE(sink.EnsureFolder("out/ZKP_A/", error));
+  EXPECT_TRUE(sink.WriteFile("out/ZKP_A/a.txt", {1, 2}, error));
+  EXPECT_TRUE(sink.WriteFile("out/ZKP_A/a.txt", {3}, error));
+  EXPECT_EQ(sink.Files.at("out/ZKP_A/a.txt"), std::vector<std::uint8_t>{3});
+  EXPECT_FALSE(sink.WriteFile("out/ZKP_A", {}, error));
+  EXPECT_FALSE(sink.EnsureFolder("out/ZKP_A/a.txt", error));
+}
+
+TEST(ComputeMd5, MatchesTheRfc1321TestSuite) {
+  const std::pair<std::string, std::string> rows[] = {{"", "d41d8cd98f00b204e9800998ecf8427e"},
+                                                      {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+                                                      {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"}};
+  for (const auto& [text, hex] : rows) {
+    Md5Digest digest;
+    ASSERT_TRUE(ComputeMd5(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), digest));
+    std::string got;
+    for (std::uint8_t b : digest)
+      got += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
+    EXPECT_EQ(got, hex) << text;
+  }
+}
+
+}  // namespace
+}  // namespace granvel

@@ -14,15 +14,10 @@ struct Unit {
 };
 
 // The eight CHR units (background and font, then the seven sprite sizes), then the GRP reading.
-constexpr std::array<Unit, 9> kUnits{{{8, 8, 15},
-                                      {16, 16, 15},
-                                      {32, 16, 15},
-                                      {16, 32, 15},
-                                      {32, 32, 15},
-                                      {64, 32, 15},
-                                      {32, 64, 15},
-                                      {64, 64, 15},
-                                      {1, 1, 255}}};
+// clang-format off
+constexpr std::array<Unit, 9> kUnits{{{8, 8, 15}, {16, 16, 15}, {32, 16, 15}, {16, 32, 15}, {32, 32, 15},
+                                      {64, 32, 15}, {32, 64, 15}, {64, 64, 15}, {1, 1, 255}}};
+// clang-format on
 
 }  // namespace
 

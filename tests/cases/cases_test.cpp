@@ -2,8 +2,8 @@
 //
 // A case folder holds:
 //   run.case    what the case shows (comments), then one command per line (granvel-cli's arguments, split at
-//               blanks; "..." keeps blanks) and directives: "exit N" (the status the command before must end
-//               with; 0 when not given), "fsize N" (the next command's files may not grow past N bytes),
+//               blanks; "[N] " in front: the command ends with status N, else with 0),
+//               and directives: "fsize N" (the next command's files may not grow past N bytes),
 //               "mkfifo NAME" (makes a FIFO in the work folder) and "same A B FROM" (files A and B hold the
 //               same bytes from offset FROM on: a round trip's first and second encoding);
 //   in/         the inputs, copied into a fresh work folder in which the commands run;
@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -47,26 +48,8 @@ std::string TextOrEmpty(const fs::path& path) {
 }
 
 std::vector<std::string> SplitArguments(const std::string& line) {
-  std::vector<std::string> args;
-  std::string arg;
-  bool quoted = false, any = false;
-  for (char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if (c == ' ' && !quoted) {
-      if (any)
-        args.push_back(arg);
-      arg.clear();
-      any = false;
-    } else {
-      arg.push_back(c);
-      any = true;
-    }
-  }
-  if (any)
-    args.push_back(arg);
-  return args;
+  std::istringstream in(line);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -87,38 +70,34 @@ TEST_P(Case, Run) {
   ASSERT_TRUE(script) << "no run.case in " << folder;
   std::string line, out, err;
   std::uint64_t fileSizeLimit = 0;
-  test::CliRun last;
-  std::string lastCommand;
   for (int number = 1; std::getline(script, line); ++number) {
-    const std::vector<std::string> words = SplitArguments(line);
+    std::vector<std::string> words = SplitArguments(line);
+    const std::string where = "line " + std::to_string(number) + ": " + line;
     if (words.empty() || words[0][0] == '#')
       continue;
-    if (words[0] == "exit" && words.size() == 2) {
-      EXPECT_EQ(last.status, std::stoi(words[1])) << lastCommand << "\n" << last.err;
-      last.status = -1;
-    } else if (words[0] == "fsize" && words.size() == 2) {
+    if (words[0] == "fsize" && words.size() == 2) {
       fileSizeLimit = std::stoull(words[1]);
     } else if (words[0] == "same" && words.size() == 4) {
       const auto a = test::ReadBytes(work / words[1]), b = test::ReadBytes(work / words[2]);
       const auto from = static_cast<std::ptrdiff_t>(std::stoul(words[3]));
       EXPECT_TRUE(a.size() == b.size() && a.size() >= static_cast<std::size_t>(from) &&
                   std::equal(a.begin() + from, a.end(), b.begin() + from))
-          << "line " << number << ": " << line;
+          << where;
     } else if (words[0] == "mkfifo" && words.size() == 2) {
       ASSERT_EQ(::mkfifo((work / words[1]).c_str(), 0600), 0);
     } else {
-      if (last.status > 0)
-        ADD_FAILURE() << lastCommand << " ended with " << last.status << "\n" << last.err;
-      last = test::RunCli(work.Path(), words, fileSizeLimit);
-      lastCommand = "line " + std::to_string(number) + ": " + line;
+      int status = 0;
+      if (words[0].size() > 2 && words[0].front() == '[' && words[0].back() == ']') {
+        status = std::stoi(words[0].substr(1));
+        words.erase(words.begin());
+      }
+      const test::CliRun run = test::RunCli(work.Path(), words, fileSizeLimit);
+      EXPECT_EQ(run.status, status) << where << "\n" << run.err;
       fileSizeLimit = 0;
-      out += last.out;
-      err += last.err;
+      out += run.out;
+      err += run.err;
     }
   }
-  if (last.status > 0)
-    ADD_FAILURE() << lastCommand << " ended with " << last.status << "\n" << last.err;
-
   out = Replace(out, work.Path(), "$WORK");
   err = Replace(err, work.Path(), "$WORK");
   if (std::getenv("GRANVEL_RECORD_CASES")) {  // writes what this build does as the case's expectation
@@ -139,16 +118,14 @@ TEST_P(Case, Run) {
   for (auto& [name, bytes] : FilesBelow(folder / "expected"))
     expected[name] = bytes;
   const auto actual = FilesBelow(work.Path());
-  for (const auto& [name, bytes] : actual) {
-    const auto want = expected.find(name);
-    if (want == expected.end())
-      ADD_FAILURE() << "unexpected file " << name;
-    else
-      EXPECT_TRUE(bytes == want->second)
-          << name << " differs (" << bytes.size() << " bytes, expected " << want->second.size() << ")";
-  }
+  std::string actualNames, expectedNames;  // one name a line: a missing or stray file shows in the difference
+  for (const auto& [name, bytes] : actual)
+    actualNames += name + "\n";
   for (const auto& [name, bytes] : expected)
-    EXPECT_TRUE(actual.count(name)) << "missing file " << name;
+    expectedNames += name + "\n";
+  EXPECT_EQ(actualNames, expectedNames);
+  for (const auto& [name, bytes] : actual)
+    EXPECT_TRUE(!expected.count(name) || expected.at(name) == bytes) << name << " differs";
 }
 
 std::vector<std::string> CaseNames() {
@@ -161,14 +138,9 @@ std::vector<std::string> CaseNames() {
   return names;
 }
 
+// Case folders are named as test names may be: letters, digits and "_".
 INSTANTIATE_TEST_SUITE_P(Cli, Case, testing::ValuesIn(CaseNames()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name)
-                             if (!std::isalnum(static_cast<unsigned char>(c)))
-                               c = '_';
-                           return name;
-                         });
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
 }  // namespace granvel

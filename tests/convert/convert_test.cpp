@@ -1,7 +1,6 @@
 // Settings from the profile, convert types, and how a path becomes a job.
 #include <gtest/gtest.h>
 
-#include "convert/dispatch.h"
 #include "convert/job.h"
 #include "convert/settings.h"
 #include "platform/files.h"
@@ -40,23 +39,6 @@ TEST(LoadSettings, RepairsStoredValues) {
   test::TempDir dir;
   test::WriteText(IniPath(dir.Path()), "[Directory]\nUser=\n");
   EXPECT_EQ(LoadSettings(dir.Path()).User, dir.Path());  // an empty User is the tool's folder
-}
-
-TEST(SelectConvertType, SetsTheUnitForCharacterTypesOnly) {
-  const int rows[][3] = {{262, 64, 32}, {265, 64, 32}, {263, 32, 64},
-                         {257, 8, 8},   {264, 64, 64}, {266, 64, 64}};
-  ConvertSettings s;
-  for (const auto& row : rows) {
-    ASSERT_TRUE(SelectConvertType(s, row[0]));
-    EXPECT_EQ(s.ConvertType, row[0]);
-    EXPECT_EQ(s.UnitWidth * 1000 + s.UnitHeight, row[1] * 1000 + row[2]) << row[0];
-  }
-  EXPECT_FALSE(SelectConvertType(s, 267));
-  EXPECT_EQ(s.ConvertType, 266);
-  EXPECT_EQ(SummaryText({3, 2, 1}),
-            "3 files converted\nSuccessed\xEF\xBC\x9A"
-            "2\nFailured\xEF\xBC\x9A"
-            "1");
 }
 
 ConvertSettings Defaults() {

@@ -120,8 +120,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(text, QString::fromUtf8("3 files converted\nSuccessed：2\nFailured：1"));
     QVERIFY(details.startsWith(QString::fromStdString(dir / "b_mem.txt: ")));
     QVERIFY(!details.contains(QStringLiteral("a_mem")));
-    QCOMPARE(dir.List(), (std::vector<std::string>{"a_mem.txt", "a_mem_MEM.zkp", "b_mem.txt", "c_mem.txt",
-                                                   "c_mem_MEM.zkp"}));
+    QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && test::Exists(dir / "c_mem_MEM.zkp"));
+    QVERIFY(!test::Exists(dir / "b_mem_MEM.zkp"));
   }
 
   void paletteQuestionIsAYesNoBox() {

@@ -26,7 +26,8 @@ constexpr int kUpperCol0 = 7168;
 // A 16-colour grey image of width x height whose pixel (x, y) is f(x, y).
 void WriteImage(const std::string& path, int width, int height, std::function<int(int, int)> f) {
   test::BmpLayout layout = test::Layout(width, height, 4, test::GreyPalette(16));
-  layout.pixels = test::PixelsOf(width, height, f);
+  for (std::size_t i = 0; i < layout.pixels.size(); ++i)
+    layout.pixels[i] = static_cast<std::uint8_t>(f(static_cast<int>(i) % width, static_cast<int>(i) / width));
   test::WriteBytes(path, test::MakeBmp(layout));
 }
 

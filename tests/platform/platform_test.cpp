@@ -5,7 +5,6 @@
 
 #include "platform/files.h"
 #include "platform/ini.h"
-#include "platform/md5.h"
 #include "platform/output_sink.h"
 #include "support/temp_dir.h"
 
@@ -39,24 +38,12 @@ TEST(IniProfile, IgnoresCaseKeepsCommentsAndForeignKeysAndUpdatesInPlace) {
   EXPECT_EQ(ini.GetInt("Convert", "DATA_Type", 7), 7);
 }
 
-TEST(Files, ReadWholeFilesAndWriteAtomically) {
+TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   test::TempDir dir;
-  std::vector<std::uint8_t> bytes;
   std::string error;
-  EXPECT_FALSE(ReadWholeFile(dir.Path(), bytes, error));
-  EXPECT_EQ(error, dir.Path() + " is a folder, not a file");
-  test::WriteText(dir / "old", "an older and longer file");
-  {
-    OutputFile never(dir / "old");  // never committed: the old file stays, no temporary is left
-    ASSERT_TRUE(never.Open() && never.Write(std::string_view("x")));
-  }
-  ASSERT_TRUE(WriteWholeFile(dir / "old", {'n', 'e', 'w'}, error)) << error;
-  ASSERT_TRUE(ReadWholeFile(dir / "old", bytes, error));
-  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'n', 'e', 'w'}));
-  EXPECT_FALSE(WriteWholeFile(dir / "no/such", bytes, error));
   EXPECT_TRUE(EnsureDirectory(dir / "a", error) && EnsureDirectory(dir / "a", error));
-  EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));  // one level only
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));
+  EXPECT_FALSE(std::filesystem::exists(dir / "b"));
 }
 
 TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {
@@ -68,20 +55,6 @@ TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {
   EXPECT_EQ(sink.Files.at("out/ZKP_A/a.txt"), std::vector<std::uint8_t>{3});
   EXPECT_FALSE(sink.WriteFile("out/ZKP_A", {}, error));
   EXPECT_FALSE(sink.EnsureFolder("out/ZKP_A/a.txt", error));
-}
-
-TEST(ComputeMd5, MatchesTheRfc1321TestSuite) {
-  const std::pair<std::string, std::string> rows[] = {{"", "d41d8cd98f00b204e9800998ecf8427e"},
-                                                      {"abc", "900150983cd24fb0d6963f7d28e17f72"},
-                                                      {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"}};
-  for (const auto& [text, hex] : rows) {
-    Md5Digest digest;
-    ASSERT_TRUE(ComputeMd5(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), digest));
-    std::string got;
-    for (std::uint8_t b : digest)
-      got += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
-    EXPECT_EQ(got, hex) << text;
-  }
 }
 
 }  // namespace

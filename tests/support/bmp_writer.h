@@ -34,16 +34,6 @@ std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout);
 std::vector<std::uint8_t> MakeBmpWithData(const BmpLayout& layout, const std::vector<std::uint8_t>& data,
                                           std::uint32_t compression);
 
-// Pixels of width x height where pixel (x, y) is f(x, y).
-template <typename F>
-std::vector<std::uint8_t> PixelsOf(int width, int height, F f) {
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      pixels[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(f(x, y));
-  return pixels;
-}
-
 // A grey ramp of n colours: entry i is (i, i, i).
 std::vector<Rgb> GreyPalette(int n);
 

@@ -17,7 +17,6 @@ class FakeHost : public Host {
   std::deque<bool> answers;                      // AskYesNo answers in order; No when empty
   std::vector<Message> questions, messages;      // what AskYesNo asked and ShowMessage showed
   std::deque<std::vector<std::string>> choices;  // ChooseFile results in order; cancelled when empty
-  std::vector<FileChoice> fileRequests;
 
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back({caption, text});
@@ -30,7 +29,6 @@ class FakeHost : public Host {
     messages.push_back({caption, text});
   }
   bool ChooseFile(FileChoice& choice) override {
-    fileRequests.push_back(choice);
     if (choices.empty())
       return false;
     choice.Files = choices.front();

@@ -1,7 +1,5 @@
 #include "support/temp_dir.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,18 +16,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                               ec);
   std::filesystem::remove_all(path_, ec);
-}
-
-std::vector<std::string> TempDir::List(const std::string& sub) const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(sub.empty() ? path_ : path_ + "/" + sub)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
@@ -52,16 +39,12 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 }
 
 void WriteText(const std::string& path, std::string_view text) {
-  WriteBytes(path, Bytes(text));
+  WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 bool Exists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
-}
-
-std::vector<std::uint8_t> Bytes(std::string_view text) {
-  return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 }  // namespace granvel::test

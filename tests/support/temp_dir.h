@@ -14,13 +14,8 @@ class TempDir {
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
-  // The folder, without a trailing slash.
-  const std::string& Path() const { return path_; }
-  // Path() + "/" + name.
+  const std::string& Path() const { return path_; }  // without a trailing slash
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  // Names of the entries of a folder inside (or of the folder itself), sorted.
-  std::vector<std::string> List(const std::string& sub = "") const;
 
  private:
   std::string path_;
@@ -31,6 +26,5 @@ std::string ReadText(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, std::string_view text);
 bool Exists(const std::string& path);
-std::vector<std::uint8_t> Bytes(std::string_view text);
 
 }  // namespace granvel::test

@@ -74,7 +74,7 @@ TEST(ReadBmpImage, RowsIndicesAndPalettes) {
 
 TEST(ReadBmpImage, OneBitImagesTakePalette1Or15OrAsk) {
   BmpLayout layout = test::Layout(10, 2, 1, {{0, 0, 0}, {255, 255, 255}});
-  layout.pixels = test::PixelsOf(10, 2, [](int x, int y) { return (x + y) % 2; });
+  layout.pixels = {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0};  // (x + y) % 2
   const auto file = test::MakeBmp(layout);
   for (const int fix : {0, 1, -1, 2}) {
     for (const bool yes : {true, false}) {

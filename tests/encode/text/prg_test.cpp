@@ -122,7 +122,8 @@ TEST(PrgPayloadFromText, SymbolsOfLeadByte81AndEntriesPerLeadByte) {
   for (int trail = 0x40; trail <= 0xAB; ++trail) {
     const std::string& expected = symbols[trail - 0x40];
     char refusal[64];
-    std::snprintf(refusal, sizeof refusal, "error: line 1: character 0x81%02X has no single-byte form", trail);
+    std::snprintf(refusal, sizeof refusal, "error: line 1: character 0x81%02X has no single-byte form",
+                  trail);
     EXPECT_EQ(Program(std::string{'\x81', static_cast<char>(trail), '\r', '\n'}),
               expected.empty() ? std::string(refusal) : expected + "\r");
   }

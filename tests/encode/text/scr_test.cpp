@@ -97,18 +97,8 @@ TEST(ReadScreenText, AcceptsAndRefusesAsTheHandheldDoes) {
   }
 }
 
-TEST(ScrPayload, CellsStandInQuarterOrderAndRawFilesAreHighByteFirst) {
-  ScreenMap map{};
-  const std::pair<int, int> cells[] = {
-      {32, 1024}, {32 * 64, 2048}, {31 * 64 + 31, 1023}, {64, 32}, {4095, 4095}};
-  for (const auto& [at, stored] : cells)
-    map[at] = static_cast<std::uint16_t>(0x1111 * (stored % 7 + 1));
-  const ResourcePayload payload = ScrPayloadFromMap(map);
-  ASSERT_EQ(payload.size(), 8212u);
-  EXPECT_EQ(std::string(payload.begin(), payload.begin() + 20), "ZORIKAMUQAVN0100RSCR");
-  for (const auto& [at, stored] : cells)
-    EXPECT_EQ(payload[20 + 2 * stored] | payload[21 + 2 * stored] << 8, map[at]) << at;
-  map = ReadRawScreen(std::vector<std::uint8_t>{0x12, 0x34, 0x56});
+TEST(ReadRawScreen, HighByteFirstShortFilesFilledWithZeroLongOnesCut) {
+  ScreenMap map = ReadRawScreen(std::vector<std::uint8_t>{0x12, 0x34, 0x56});
   EXPECT_EQ(map[0], 0x1234);
   EXPECT_EQ(map[1], 0x5600);  // the missing low byte is 0, and so is every missing cell
   EXPECT_EQ(std::count(map.begin(), map.end(), 0), 4094);

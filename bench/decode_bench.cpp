@@ -21,6 +21,11 @@ class SilentHost : public Host {
   bool ChooseFile(FileChoice&) override { return false; }
 };
 
+void AppendU16LE(std::vector<std::uint8_t>& out, std::uint16_t value) {
+  out.push_back(static_cast<std::uint8_t>(value));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
 void AppendU32LE(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i)
     out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));

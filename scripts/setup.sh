@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages GRANVEL needs to build and test, skipping those already present.
-# Run as root on Debian 12 (or with sudo available). Safe to run again.
+# Run as root on Debian 12 (or with sudo available). Safe to run again. "setup.sh coverage" also installs
+# gcovr, which only scripts/coverage.sh needs.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,10 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
 )
+
+if [ "${1:-}" = coverage ]; then
+  packages+=(gcovr)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

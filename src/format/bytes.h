@@ -17,11 +17,6 @@ inline void PutU32LE(std::uint8_t* at, std::uint32_t value) {
     at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-inline void AppendU16LE(std::vector<std::uint8_t>& out, std::uint16_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
 inline std::uint16_t GetU16LE(const std::uint8_t* at) {
   return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
 }

@@ -5,6 +5,7 @@
 #include "decode/mask_names.h"
 #include "decode/mem.h"
 #include "decode/palettes.h"
+#include "decode/walk.h"
 
 namespace granvel {
 namespace {
@@ -48,7 +49,8 @@ TEST(FindMaskBitName, LabelsBothScreensAndLeavesHighBitsUnnamed) {
   EXPECT_EQ(expected, 45);
 }
 
-TEST(MemTextBytes, RefusesDataShorterThanItsCharactersAndCount) {
+TEST(ShortData, IsRefusedByTheMemTextAndTheDigestCheck) {
+  EXPECT_FALSE(ContainerDigestMatches(std::vector<std::uint8_t>(35)));
   std::vector<std::uint8_t> text;
   std::string reason;
   EXPECT_FALSE(MemTextBytes(std::vector<std::uint8_t>(515), ConvertSettings{}, text, reason));

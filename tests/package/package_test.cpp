@@ -1,9 +1,11 @@
 // The package's own tables and layout: the failure report, names, the mask in the head, and the slots.
 #include <gtest/gtest.h>
 
+#include "package/package.h"
 #include "package/package_form.h"
 #include "package/package_layout.h"
 #include "package/slots.h"
+#include "support/fake_host.h"
 
 namespace granvel {
 namespace {
@@ -77,8 +79,8 @@ TEST(PackageSlots, TableHoldsEverySlotOnceWithItsBitIdNameAndUnit) {
   EXPECT_EQ(SlotByCommandLineName("BGU4"), nullptr);
   EXPECT_EQ(CommandLineName(*SlotByBit(35)) + CommandLineName(*SlotByBit(41)), "down:SCU0SPS0");
   const std::tuple<int, std::optional<int>, int, int> units[] = {
-      {0, 4, 64, 32}, {0, 5, 32, 64},  {0, std::nullopt, 16, 16},
-      {0, 9, 16, 16}, {24, 0, 32, 32}, {8, 3, 8, 8}};
+      {0, 4, 64, 32},  {0, 5, 32, 64}, {0, std::nullopt, 16, 16}, {0, 9, 16, 16}, {0, 7, 16, 16},
+      {24, 0, 32, 32}, {8, 3, 8, 8}};
   for (const auto& [bit, size, width, height] : units)
     EXPECT_EQ(SlotUnit(*SlotByBit(bit), size).Width * 100 + SlotUnit(*SlotByBit(bit), size).Height,
               width * 100 + height);
@@ -88,6 +90,14 @@ TEST(PackageSlots, TableHoldsEverySlotOnceWithItsBitIdNameAndUnit) {
   form.Slot(4096).Checked = true;
   EXPECT_TRUE(form.Slot(*SlotByBit(8)).Checked);
   EXPECT_THROW(form.Slot(4097), std::out_of_range);
+}
+
+TEST(BuildPackage, WithNothingCheckedAsksAndShowsNothing) {
+  test::FakeHost host;
+  PackageOutcome outcome;
+  EXPECT_FALSE(BuildPackage(PackageForm{}, ConvertSettings{}, host, outcome));
+  EXPECT_EQ(outcome.Reason, "no slot is checked");
+  EXPECT_TRUE(host.messages.empty() && host.questions.empty());
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ TEST(PrgPayloadFromText, FullWidthTextsBecomeSingleBytes) {
       {Sjis("ＡＢ漢"), "error: line 1: character 0x8ABF has no single-byte form"},
       {Sjis("ＡＢゎ"), "error: line 1: character 0x82EC has no single-byte form"},
       {Sjis("ヶ"), "error: line 1: character 0x8396 has no single-byte form"},
+      {"\xFC\x40", "error: line 1: character 0xFC40 has no single-byte form"},  // the last lead byte
       {" a",
        "error: line 1: byte 0x61 is not a full-width character (a text with no ASCII at its even positions "
        "is read as full-width)"},

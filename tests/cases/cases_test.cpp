@@ -1,17 +1,5 @@
-// Runs every case folder under tests/cases/ end to end through granvel-cli.
-//
-// A case folder holds:
-//   run.case    what the case shows (comments), then one command per line (granvel-cli's arguments, split at
-//               blanks; "[N] " in front: the command ends with status N, else with 0),
-//               and directives: "fsize N" (the next command's files may not grow past N bytes),
-//               "mkfifo NAME" (makes a FIFO in the work folder) and "same A B FROM" (files A and B hold the
-//               same bytes from offset FROM on: a round trip's first and second encoding);
-//   in/         the inputs, copied into a fresh work folder in which the commands run;
-//   expected/   every file the commands must leave in the work folder besides the inputs, byte for byte;
-//   stdout.txt, stderr.txt   what the commands print, all together ("$WORK" stands for the work folder);
-//               a missing file means nothing is printed there.
-// GRANVEL_RECORD_CASES=1 in the environment writes what the build does as the expectation, for review.
-// After the commands the work folder holds exactly the inputs (unchanged) and the expected files.
+// Runs every case folder under tests/cases/ end to end through granvel-cli: the layout of a case folder and
+// the directives of its run.case are in README.md beside this file.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

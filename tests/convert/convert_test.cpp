@@ -3,7 +3,6 @@
 
 #include "convert/job.h"
 #include "convert/settings.h"
-#include "platform/files.h"
 #include "support/temp_dir.h"
 
 namespace granvel {
@@ -94,19 +93,6 @@ TEST(MakeConvertJob, SplitsPathsLikeTheWindowsSplitterAndPlacesTheOutputBySelect
     s.Select = select;
     EXPECT_EQ(MakeConvertJob("C:\\data\\Hero.bmp", false, s).OutDir, outDir) << select;
   }
-}
-
-TEST(MakeConvertJob, MakesTheZkpAndPerFileFoldersOnDemand) {
-  test::TempDir dir;
-  ConvertSettings s = Defaults();
-  EXPECT_EQ(MakeConvertJob(dir / "Hero.bmp", true, s).OutDir, dir.Path() + "/ZKP/Hero/");
-  EXPECT_TRUE(IsDirectory(dir / "ZKP/Hero"));
-  EXPECT_EQ(MakeConvertJob(dir / "Title.zkp", true, s).OutDir, dir.Path() + "/ZKP/");  // no per-file folder
-  s.Select = kSelectUserFolder;
-  s.User = dir / "user";
-  std::string error;
-  EXPECT_EQ(MakeConvertJob(dir / "Hero.bmp", true, s, &error).Kind, JobKind::FolderFailed);
-  EXPECT_NE(error.find("user/ZKP/"), std::string::npos) << error;
 }
 
 }  // namespace

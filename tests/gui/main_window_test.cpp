@@ -58,7 +58,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void clientAreaIs280By160UnderItsMenus() {
+  void clientAreaIs280By160AndTheConvertTypeMenuMovesItsOneCheckMark() {
     TempDir dir;
     MainWindow window(dir.Path());
     window.show();
@@ -70,16 +70,10 @@ class MainWindowTest : public QObject {
     SaveMenu(&window, window.menuBar()->actions()[0]->menu(), QStringLiteral("main_window_files_menu"));
     SaveMenu(&window, types, QStringLiteral("main_window_convert_type_menu"));
     SaveMenu(&window, types->actions()[1]->menu(), QStringLiteral("main_window_sprites_menu"));
-  }
-
-  void convertTypeMenuMovesItsOneCheckMark() {
-    TempDir dir;
-    MainWindow window(dir.Path());
     QCOMPARE(CheckedActions(&window), QStringList{"BG / Font (CHR)"});
     test::FindByText<QAction>(&window, "32x16")->trigger();
     QCOMPARE(CheckedActions(&window), QStringList{"32x16"});
-    QCOMPARE(window.Settings().UnitWidth, 32);
-    QCOMPARE(window.Settings().UnitHeight, 16);
+    QCOMPARE(window.Settings().UnitWidth * 100 + window.Settings().UnitHeight, 3216);
     for (int again = 0; again < 2; ++again)  // chosen again, it stays checked
       test::FindByText<QAction>(&window, "Graphics (GRP)")->trigger();
     QCOMPARE(CheckedActions(&window), QStringList{"Graphics (GRP)"});
@@ -125,9 +119,7 @@ class MainWindowTest : public QObject {
   }
 
   void paletteQuestionIsAYesNoBox() {
-    const std::string text =
-        "/pics/Hero.bmp\nThis image was type of 1bit ( 2 colors ) BMP image.\nNow, It is uses the palette "
-        "number 1.\nDo you make use of the palette number 15?";
+    const std::string text = "/pics/Hero.bmp\nThis image was type of 1bit ( 2 colors ) BMP image.";
     QWidget owner;
     QtHost host(&owner);
     for (const bool yes : {true, false}) {

@@ -1,6 +1,9 @@
 // The platform layer: profile integers and keys, whole-file reads, atomic outputs, folders, MD5, sinks.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "platform/files.h"
@@ -44,6 +47,25 @@ TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   EXPECT_TRUE(EnsureDirectory(dir / "a", error) && EnsureDirectory(dir / "a", error));
   EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));
   EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+}
+
+TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
+  test::TempDir dir;
+  test::WriteText(dir / "old", "older");
+  std::string error;
+  EXPECT_FALSE(WriteWholeFile("", {1}, error) || WriteWholeFile(dir / "", {1}, error) ||
+               WriteWholeFile(dir / "no/such", {1}, error));
+  rlimit saved{};  // a full disk: writes past 100 bytes fail, in this process for a moment
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit small{100, saved.rlim_max};
+  ::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool wrote = WriteWholeFile(dir / "old", std::vector<std::uint8_t>(1000, 7), error);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(error, "cannot write " + dir / "old" + ": File too large");
+  EXPECT_EQ(test::ReadText(dir / "old"), "older");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages GRANVEL needs to build and test, skipping those already present.
 # Run as root on Debian 12 (or with sudo available). Safe to run again. "setup.sh coverage" also installs
-# gcovr, which only scripts/coverage.sh needs.
+# gcovr, which only scripts/coverage.sh needs. The mingw-w64 compiler and Wine build and run the Windows
+# program (scripts/build-windows.sh), whose tests the test command runs too.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 if [ "${1:-}" = coverage ]; then

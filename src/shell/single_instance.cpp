@@ -1,11 +1,14 @@
 #include "shell/single_instance.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 namespace granvel::shell {
 namespace {
@@ -35,16 +38,19 @@ QStringList Decode(const QByteArray& data) {
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& folder) : folder_(folder), lock_(LockPath(folder)) {
+SingleInstance::SingleInstance(const QString& folder) : folder_(folder) {
+  if (folder_.isEmpty())
+    return;
+  lock_ = std::make_unique<QLockFile>(LockPath(folder_));
   // Never stale by age; a lock left by a copy that is no longer running is taken over.
-  lock_.setStaleLockTime(0);
-  first_ = lock_.tryLock(0);
+  lock_->setStaleLockTime(0);
+  first_ = lock_->tryLock(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::Listen(std::function<void(const QStringList&)> onPaths) {
-  if (!first_)
+  if (!first_ || folder_.isEmpty())
     return false;
   const QString channel = ChannelPath(folder_);
   QLocalServer::removeServer(channel);  // left by a copy that died; the lock says none runs
@@ -72,6 +78,8 @@ bool SingleInstance::Listen(std::function<void(const QStringList&)> onPaths) {
 }
 
 bool SingleInstance::HandOver(const QStringList& paths, int timeoutMs) const {
+  if (folder_.isEmpty())
+    return false;
   QLocalSocket socket;
   socket.connectToServer(ChannelPath(folder_));
   if (!socket.waitForConnected(timeoutMs))
@@ -84,8 +92,39 @@ bool SingleInstance::HandOver(const QStringList& paths, int timeoutMs) const {
   return written;
 }
 
-QString SingleInstance::DefaultFolder() {
-  return QDir::tempPath();
+QString SingleInstance::PrivateFolder(QString* reason) {
+  QString folder;
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  } else {
+    folder = QDir(QDir::tempPath()).filePath(QStringLiteral("granvel-") + QString::number(::getuid()));
+    // Made with no rights for others; an existing entry of that name is left as it is and checked below.
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+  }
+  if (folder.isEmpty()) {
+    *reason = QStringLiteral("no runtime folder");
+    return {};
+  }
+  return CheckPrivateFolder(folder, reason) ? folder : QString();
+}
+
+bool SingleInstance::CheckPrivateFolder(const QString& folder, QString* reason) {
+  struct stat info {};
+  if (::lstat(QFile::encodeName(folder).constData(), &info) != 0) {
+    *reason = folder + QStringLiteral(" cannot be read");
+    return false;
+  }
+  if (S_ISLNK(info.st_mode))
+    *reason = folder + QStringLiteral(" is a link");
+  else if (!S_ISDIR(info.st_mode))
+    *reason = folder + QStringLiteral(" is not a folder");
+  else if (info.st_uid != ::getuid())
+    *reason = folder + QStringLiteral(" belongs to another user");
+  else if ((info.st_mode & 077) != 0)
+    *reason = folder + QStringLiteral(" is open to other users");
+  else
+    return true;
+  return false;
 }
 
 QString SingleInstance::LockPath(const QString& folder) {

@@ -1,9 +1,11 @@
 // The desktop program through its real main window, its boxes, and a second copy of itself.
 #include "shell/main_window.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QTest>
 #include <QUrl>
+#include <filesystem>
 #include <tuple>
 
 #include "gui/gui_support.h"
@@ -23,15 +26,20 @@ namespace {
 
 using test::TempDir;
 
-// Starts the program with `folder` as its temp folder (where the lock lives) and working directory.
-std::unique_ptr<QProcess> StartProgram(const std::string& folder, const QStringList& arguments = {}) {
+// Starts the program in `folder`, which stands in for the temp folder; `runtime` is its $XDG_RUNTIME_DIR
+// (none when empty).
+std::unique_ptr<QProcess> StartProgram(const std::string& folder, const QStringList& arguments = {},
+                                       const std::string& runtime = {}) {
   auto process = std::make_unique<QProcess>();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("TMPDIR"), QString::fromStdString(folder));
+  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  if (!runtime.empty())
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime));
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   process->setProcessEnvironment(environment);
   process->setWorkingDirectory(QString::fromStdString(folder));
-  process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process->setProcessChannelMode(QProcess::ForwardedOutputChannel);  // standard error is read by the test
   process->start(QStringLiteral(GRANVEL_GUI_PATH), arguments);
   return process;
 }
@@ -138,12 +146,15 @@ class MainWindowTest : public QObject {
 
   void secondCopyHandsItsFileToTheRunningOneAndExitsWithZero() {
     TempDir dir;
+    const std::string runtime = dir / "run";
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     test::WriteText(dir / "late_mem.txt", "MEM$ = \"L\"\r\n");
-    const auto first = StartProgram(dir.Path());
+    const auto first = StartProgram(dir.Path(), {}, runtime);
     QVERIFY(first->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QFileInfo::exists(SingleInstance::ChannelPath(QString::fromStdString(dir.Path()))), 60000);
-    const auto second = StartProgram(dir.Path(), {QStringLiteral("late_mem.txt")});  // relative to its folder
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(SingleInstance::ChannelPath(QString::fromStdString(runtime))),
+                             60000);
+    const auto second = StartProgram(dir.Path(), {QStringLiteral("late_mem.txt")}, runtime);
     QVERIFY(second->waitForFinished(60000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
@@ -151,6 +162,60 @@ class MainWindowTest : public QObject {
     QCOMPARE(first->state(), QProcess::Running);
     first->terminate();
     QVERIFY(first->waitForFinished(30000));
+  }
+
+  // A lock held by a live process and a listening socket under the names the shared temp folder once held
+  // change nothing: the program uses its own 0700 folder there, becomes the first copy and converts.
+  void namesPlantedInTheSharedTempFolderAreIgnored() {
+    TempDir dir;
+    const QString shared = QString::fromStdString(dir.Path());
+    QLockFile planted(SingleInstance::LockPath(shared));
+    QVERIFY(planted.tryLock(0));
+    QLocalServer listener;
+    QVERIFY(listener.listen(SingleInstance::ChannelPath(shared)));
+    test::WriteText(dir / "own_mem.txt", "MEM$ = \"O\"\r\n");
+    const auto program = StartProgram(dir.Path(), {QStringLiteral("own_mem.txt")});
+    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "own_mem_MEM.zkp"), 60000);
+    QCOMPARE(program->state(), QProcess::Running);
+    QVERIFY(!listener.hasPendingConnections());
+    QString reason;
+    const QString own = shared + QStringLiteral("/granvel-") + QString::number(::getuid());
+    QVERIFY2(SingleInstance::CheckPrivateFolder(own, &reason), qPrintable(reason));
+    QVERIFY(QFileInfo::exists(SingleInstance::ChannelPath(own)));
+    program->terminate();
+    QVERIFY(program->waitForFinished(30000));
+  }
+
+  void privateFolderRefusesLinksOpenFoldersAndFiles() {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directory(dir / "open");
+    fs::permissions(dir / "open", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    fs::create_directory(dir / "own");
+    fs::permissions(dir / "own", fs::perms::owner_all);
+    fs::create_directory_symlink(dir / "own", dir / "link");
+    test::WriteText(dir / "file", "");
+    const std::tuple<const char*, const char*> rows[] = {
+        {"open", " is open to other users"}, {"link", " is a link"}, {"file", " is not a folder"},
+        {"missing", " cannot be read"},      {"own", nullptr},
+    };
+    for (const auto& [name, expected] : rows) {
+      const QString folder = QString::fromStdString(dir / name);
+      QString reason;
+      QCOMPARE(SingleInstance::CheckPrivateFolder(folder, &reason), expected == nullptr);
+      if (expected)
+        QCOMPARE(reason, folder + QString::fromUtf8(expected));
+    }
+    // The fallback folder is a link: the program says so on one line and runs alone.
+    fs::create_directory_symlink(dir / "own", dir / ("granvel-" + std::to_string(::getuid())));
+    test::WriteText(dir / "alone_mem.txt", "MEM$ = \"A\"\r\n");
+    const auto program = StartProgram(dir.Path(), {QStringLiteral("alone_mem.txt")});
+    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "alone_mem_MEM.zkp"), 60000);
+    QVERIFY(fs::is_empty(dir / "own"));
+    QVERIFY(program->readAllStandardError().contains(
+        " is a link; running without handing files to another copy\n"));
+    program->terminate();
+    QVERIFY(program->waitForFinished(30000));
   }
 };
 

@@ -2,23 +2,31 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
   using namespace granvel::cli;
+  const granvel::StandardStreams streams;
+  std::vector<std::string> arguments = granvel::CommandLineArguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments)
+    pointers.push_back(argument.data());
   CLI::App app{"granvel-cli: converts PC files to the handheld's .zkp resource files and back"};
   app.require_subcommand(1);
-  const CommandIo io{std::cin, std::cout, std::cerr, StdinIsTerminal()};
+  const CommandIo io{std::cin, std::cout, std::cerr, granvel::StandardInputIsTerminal()};
   int status = kExitOk;
   AddConvertCommand(app, io, status);
   AddSettingsCommand(app, io, status);
   AddInfoCommand(app, io, status);
   AddPackageCommand(app, io, status);
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }

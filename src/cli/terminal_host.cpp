@@ -1,7 +1,5 @@
 #include "cli/terminal_host.h"
 
-#include <unistd.h>
-
 #include <istream>
 #include <ostream>
 #include <string>
@@ -39,10 +37,6 @@ bool TerminalHost::ChooseFile(FileChoice& choice) {
   err_ << "note: " << (choice.Title.empty() ? std::string("a file choice") : choice.Title)
        << " cannot be shown on the command line; give the path as an argument\n";
   return false;
-}
-
-bool StdinIsTerminal() {
-  return ::isatty(STDIN_FILENO) == 1;
 }
 
 }  // namespace granvel::cli

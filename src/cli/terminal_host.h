@@ -23,7 +23,4 @@ class TerminalHost : public Host {
   bool interactive_;
 };
 
-// True when standard input is a terminal.
-bool StdinIsTerminal();
-
 }  // namespace granvel::cli

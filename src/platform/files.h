@@ -13,9 +13,30 @@ namespace granvel {
 // one-line reason in `error`.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error);
 
-// Opens the regular file at `path` for reading and takes its size: the descriptor, or -1 with a one-line
-// reason for a missing, unreadable or non-regular file (a folder, a FIFO, a device). The caller closes it.
-int OpenInputFile(const std::string& path, std::uint64_t& size, std::string& error);
+// The system's handle of an open file (a descriptor on Linux, a HANDLE on Windows); kNoFile when none.
+using NativeFile = std::intptr_t;
+inline constexpr NativeFile kNoFile = -1;
+
+// An input file, read from the start in pieces of any size.
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens the regular file at `path` and takes its size. False with a one-line reason for a missing or
+  // unreadable file and for anything that is not a regular file (a folder, a FIFO, a device).
+  bool Open(const std::string& path, std::string& error);
+  std::uint64_t Size() const { return size_; }
+  // Reads up to `size` bytes: `got` is how many, 0 at the end of the file. False with a reason on failure.
+  bool Read(void* data, std::size_t size, std::size_t& got, std::string& error);
+
+ private:
+  std::string path_;
+  NativeFile file_ = kNoFile;
+  std::uint64_t size_ = 0;
+};
 
 // An output written to a temporary file in the target's folder and renamed over the target on Commit().
 // Until Commit() succeeds, an older file of the target's name stays exactly as it was; a file that is never
@@ -41,19 +62,33 @@ class OutputFile {
   const std::string& Error() const { return error_; }
 
  private:
+  // Creates `path` as a new file for writing. False when it cannot: `taken` says whether a file of that
+  // name was already there (another name is then tried), `error` why otherwise.
+  bool CreateNew(const std::string& path, bool& taken, std::string& error);
+  // This process's number, which keeps the temporary names of two programs apart.
+  static std::string ProcessTag();
   void Discard();
   bool Fail(std::string reason);
 
   std::string target_;
   std::string temp_;
-  int fd_ = -1;
+  NativeFile file_ = kNoFile;
   std::string error_;
 };
 
 // Writes `bytes` to `path` through an OutputFile. False with a reason on any failure.
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error);
 
+// The characters that end a folder in a path.
+#ifdef _WIN32
+inline constexpr std::string_view kPathSeparators = "/\\";
+#else
+inline constexpr std::string_view kPathSeparators = "/";
+#endif
+
 bool IsDirectory(const std::string& path);
+// True when `path` leads to something: a file, a folder, a device.
+bool PathExists(const std::string& path);
 // Makes one folder level. True when it was made; false with a reason otherwise.
 bool MakeDirectory(const std::string& path, std::string& error);
 // Makes `path` if no folder of that name exists (one level). False with a reason if it cannot be made.

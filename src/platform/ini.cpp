@@ -6,8 +6,6 @@
 #include <SimpleIni.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "platform/files.h"
@@ -27,8 +25,7 @@ bool IniProfile::Load(const std::string& path, std::string& error) {
   std::vector<std::uint8_t> bytes;
   std::string readError;
   if (!ReadWholeFile(path, bytes, readError)) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec)
+    if (!PathExists(path))
       return true;  // no file yet
     error = readError;
     return false;

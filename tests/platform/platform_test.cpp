@@ -1,9 +1,15 @@
 // The platform layer: profile integers and keys, whole-file reads, atomic outputs, folders, MD5, sinks.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/windows_text.h"
+#else
 #include <sys/resource.h>
 
 #include <csignal>
+#endif
 #include <filesystem>
 
 #include "platform/files.h"
@@ -47,6 +53,21 @@ TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   EXPECT_TRUE(EnsureDirectory(dir / "a", error) && EnsureDirectory(dir / "a", error));
   EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));
   EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+  // Past the classic 260-character path limit, and a name in UTF-8 that the system sees as its characters.
+  std::string deep = dir.Path();
+  for (char level = 'a'; level < 'f'; ++level) {
+    deep += "/" + std::string(60, level);
+    ASSERT_TRUE(EnsureDirectory(deep, error)) << error;
+  }
+  const std::string name = "\xE6\x97\xA5\xE6\x9C\xAC \xE8\xAA\x9E.bin";  // "日本 語.bin"
+  for (const std::string& folder : {deep, dir / "a"}) {
+    ASSERT_TRUE(WriteWholeFile(folder + "/" + name, {1, 2, 3}, error)) << error;
+    std::vector<std::uint8_t> back;
+    ASSERT_TRUE(ReadWholeFile(folder + "/" + name, back, error)) << error;
+    EXPECT_EQ(back, (std::vector<std::uint8_t>{1, 2, 3}));
+  }
+  const std::u8string seen = std::filesystem::directory_iterator(dir / "a")->path().filename().u8string();
+  EXPECT_EQ(std::string(seen.begin(), seen.end()), name);
 }
 
 TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
@@ -55,6 +76,15 @@ TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
   std::string error;
   EXPECT_FALSE(WriteWholeFile("", {1}, error) || WriteWholeFile(dir / "", {1}, error) ||
                WriteWholeFile(dir / "no/such", {1}, error));
+#ifdef _WIN32
+  // Another program holds the older file without sharing it: the move over it fails after its retries.
+  HANDLE held = ::CreateFileW(windows::Widen(dir / "old").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteWholeFile(dir / "old", std::vector<std::uint8_t>(1000, 7), error));
+  ::CloseHandle(held);
+  EXPECT_EQ(error.rfind("cannot replace " + dir / "old" + ": ", 0), 0u) << error;
+#else
   rlimit saved{};  // a full disk: writes past 100 bytes fail, in this process for a moment
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
   const rlimit small{100, saved.rlim_max};
@@ -64,6 +94,7 @@ TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_FALSE(wrote);
   EXPECT_EQ(error, "cannot write " + dir / "old" + ": File too large");
+#endif
   EXPECT_EQ(test::ReadText(dir / "old"), "older");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

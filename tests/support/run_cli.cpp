@@ -1,5 +1,10 @@
 #include "support/run_cli.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/windows_text.h"
+#else
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -7,11 +12,80 @@
 
 #include <csignal>
 #include <cstdlib>
+#endif
+
 #include <stdexcept>
 
 #include "support/temp_dir.h"
 
 namespace granvel::test {
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument as CommandLineToArgvW reads it back: quoted, with backslashes doubled before a quote.
+std::wstring Quote(const std::wstring& argument) {
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+HANDLE OpenInherited(const std::string& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return ::CreateFileW(windows::Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std::uint64_t fileSizeLimit) {
+  if (fileSizeLimit != 0)
+    throw std::runtime_error("Windows has no limit on the size of the files a process writes");
+  TempDir capture;
+  const std::string outPath = capture / "out", errPath = capture / "err";
+  std::wstring commandLine = Quote(windows::Widen(GRANVEL_CLI_PATH));
+  for (const std::string& argument : args)
+    commandLine += L" " + Quote(windows::Widen(argument));
+  HANDLE in = OpenInherited("NUL", GENERIC_READ, OPEN_EXISTING);
+  HANDLE out = OpenInherited(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = OpenInherited(errPath, GENERIC_WRITE, CREATE_ALWAYS);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        windows::Widen(cwd).c_str(), &startup, &process);
+  for (HANDLE handle : {in, out, err})
+    ::CloseHandle(handle);
+  if (!started)
+    throw std::runtime_error("cannot start granvel-cli.exe");
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  CliRun run;
+  run.status = static_cast<int>(status);
+  run.out = ReadText(outPath);
+  run.err = ReadText(errPath);
+  return run;
+}
+
+#else
 
 CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std::uint64_t fileSizeLimit) {
   TempDir capture;
@@ -53,5 +127,7 @@ CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std:
   run.err = ReadText(errPath);
   return run;
 }
+
+#endif
 
 }  // namespace granvel::test

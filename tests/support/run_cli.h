@@ -12,7 +12,7 @@ struct CliRun {
   std::string out, err;
 };
 
-// Runs granvel-cli with `args` in the working directory `cwd`; standard input is /dev/null. A non-zero
+// Runs granvel-cli with `args` in the working directory `cwd`; standard input is /dev/null (NUL). A non-zero
 // `fileSizeLimit` caps the size of every file it writes, so that a write past it fails as on a full disk.
 CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std::uint64_t fileSizeLimit = 0);
 

@@ -3,15 +3,28 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace granvel::test {
 
 TempDir::TempDir() {
+#ifdef _WIN32  // no mkdtemp: a random name that no folder has yet
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const auto candidate =
+        std::filesystem::temp_directory_path() / ("granvel-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate))
+      path_ = candidate.string();
+  }
+  if (path_.empty())
+    throw std::runtime_error("cannot make a temporary folder");
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "granvel-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data()))
     throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

@@ -1,10 +1,6 @@
 #include "encode/image/binary.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -16,47 +12,22 @@
 namespace granvel {
 namespace {
 
-// The input file, read in pages.
-class PageReader {
- public:
-  explicit PageReader(std::string path) : path_(std::move(path)) {}
-  ~PageReader() {
-    if (fd_ >= 0)
-      ::close(fd_);
-  }
-  PageReader(const PageReader&) = delete;
-  PageReader& operator=(const PageReader&) = delete;
-
-  // Opens the file and takes its size. False with a reason for a missing, unreadable or non-regular file.
-  bool Open(std::uint64_t& size, std::string& error) {
-    fd_ = OpenInputFile(path_, size, error);
-    return fd_ >= 0;
-  }
-
-  // Reads exactly `bytes.size()` bytes. False with a reason when the file ends early or cannot be read.
-  bool Read(std::span<std::uint8_t> bytes, std::string& error) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t got = ::read(fd_, bytes.data() + done, bytes.size() - done);
-      if (got < 0 && errno == EINTR)
-        continue;
-      if (got < 0) {
-        error = "cannot read " + path_ + ": " + std::strerror(errno);
-        return false;
-      }
-      if (got == 0) {
-        error = path_ + " became shorter while it was read";
-        return false;
-      }
-      done += static_cast<std::size_t>(got);
+// Reads exactly `bytes.size()` bytes of `in`. False with a reason when the file ends early or cannot be
+// read.
+bool ReadPage(InputFile& in, const std::string& path, std::span<std::uint8_t> bytes, std::string& error) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    std::size_t got = 0;
+    if (!in.Read(bytes.data() + done, bytes.size() - done, got, error))
+      return false;
+    if (got == 0) {
+      error = path + " became shorter while it was read";
+      return false;
     }
-    return true;
+    done += got;
   }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-};
+  return true;
+}
 
 }  // namespace
 
@@ -72,11 +43,11 @@ ResourcePayload BuildBinaryPagePayload(std::span<const std::uint8_t> pageBytes) 
 }
 
 bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
-  PageReader reader(job.Path);
-  std::uint64_t size = 0;
+  InputFile reader;
   std::string error;
-  if (!reader.Open(size, error))
+  if (!reader.Open(job.Path, error))
     return ctx.Fail(error);
+  const std::uint64_t size = reader.Size();
   if (size == 0)
     return ctx.Fail("the file is empty; there is nothing to carry");
   if (size > std::numeric_limits<std::uint32_t>::max())
@@ -93,7 +64,7 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint64_t start = kPageBytes * i;
     const std::size_t bytes = static_cast<std::size_t>(std::min(kPageBytes, size - start));
-    if (!reader.Read(std::span(page).first(bytes), error))
+    if (!ReadPage(reader, job.Path, std::span(page).first(bytes), error))
       return ctx.Fail(error);  // the DATA text is never put in place
     if (count >= 2 && text.IsOpen())
       text.Text() += "' &H" + HexText(start) + " - &H" + HexText(start + kPageBytes - 1) + "\r";

@@ -1,0 +1,154 @@
+// The file layer on Linux and other POSIX systems: descriptors, rename(2) and mkdir(2).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace granvel {
+namespace {
+
+std::string Describe(const std::string& what, const std::string& path, int err) {
+  return what + " " + path + ": " + std::strerror(err);
+}
+
+int Fd(NativeFile file) {
+  return static_cast<int>(file);
+}
+
+}  // namespace
+
+InputFile::~InputFile() {
+  if (file_ != kNoFile)
+    ::close(Fd(file_));
+}
+
+bool InputFile::Open(const std::string& path, std::string& error) {
+  path_ = path;
+  // Opened without blocking, so that a FIFO with no writer or a device cannot hold the run up before it is
+  // refused; reads of a regular file never block, so the flag is cleared again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    error = Describe("cannot open", path, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = S_ISDIR(info.st_mode) ? path + " is a folder, not a file" : path + " is not a regular file";
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file_ = fd;
+  size_ = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+bool InputFile::Read(void* data, std::size_t size, std::size_t& got, std::string& error) {
+  for (;;) {
+    const ssize_t read = ::read(Fd(file_), data, size);
+    if (read < 0 && errno == EINTR)
+      continue;
+    if (read < 0) {
+      error = Describe("cannot read", path_, errno);
+      return false;
+    }
+    got = static_cast<std::size_t>(read);
+    return true;
+  }
+}
+
+std::string OutputFile::ProcessTag() {
+  return std::to_string(::getpid());
+}
+
+bool OutputFile::CreateNew(const std::string& path, bool& taken, std::string& error) {
+  // 0666 less the umask: the same rights a plainly created file gets.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    file_ = fd;
+    return true;
+  }
+  taken = errno == EEXIST;
+  error = std::strerror(errno);
+  return false;
+}
+
+void OutputFile::Discard() {
+  if (file_ != kNoFile) {
+    ::close(Fd(file_));
+    file_ = kNoFile;
+  }
+  if (!temp_.empty()) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+}
+
+bool OutputFile::Write(const void* data, std::size_t size) {
+  if (file_ == kNoFile)
+    return Fail("output " + target_ + " is not open");
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t put = ::write(Fd(file_), bytes, size);
+    if (put < 0 && errno == EINTR)
+      continue;
+    if (put <= 0) {
+      const int err = put < 0 ? errno : EIO;
+      Discard();
+      return Fail(Describe("cannot write", target_, err));
+    }
+    bytes += put;
+    size -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool OutputFile::Commit() {
+  if (file_ == kNoFile)
+    return Fail(error_.empty() ? "output " + target_ + " is not open" : error_);
+  const int fd = Fd(file_);
+  file_ = kNoFile;
+  if (::close(fd) != 0) {
+    const int err = errno;
+    Discard();
+    return Fail(Describe("cannot write", target_, err));
+  }
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    const int err = errno;
+    Discard();
+    return Fail(Describe("cannot replace", target_, err));
+  }
+  temp_.clear();
+  return true;
+}
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+bool PathExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+bool MakeDirectory(const std::string& path, std::string& error) {
+  if (::mkdir(path.c_str(), 0777) == 0)
+    return true;
+  error = Describe("cannot make the folder", path, errno);
+  return false;
+}
+
+std::string CurrentDirectory() {
+  std::error_code ec;
+  const auto dir = std::filesystem::current_path(ec);
+  return ec ? std::string(".") : dir.string();
+}
+
+}  // namespace granvel

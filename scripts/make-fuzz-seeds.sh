@@ -58,6 +58,11 @@ seed prg hello_full_width '\002' wide/ZKP_HELLO/HELLO_PRG.txt
 seed screen_text title_text '' Title_scr.txt
 seed screen_text title_raw '' Title.rscr
 
+# text_encoding: a program, screen and MEM text in Shift JIS and their Unicode twins, and two refused texts.
+for text in "$root"/tests/cases/text_encodings/in/*.txt; do
+  seed text_encoding "$(basename "$text" .txt)" '' "$text"
+done
+
 # tiles: kind, width, height, unit width and height, block width (16 bits), block index, then the pixels
 # of the sample's decoded palette swatch (16x16, one byte a pixel, behind its 1078-byte header).
 tail -c 256 ZKP_SPRITES/SPRITES_COL.bmp >swatch

@@ -4,10 +4,10 @@
 #include <memory>
 #include <ostream>
 
+#include "batch/dispatch.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
-#include "convert/dispatch.h"
 
 namespace granvel::cli {
 namespace {
@@ -45,6 +45,8 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
           io.err << path << ": failed: " << (report.Reason.empty() ? "no reason given" : report.Reason)
                  << "\n";
         }
+        for (const std::string& note : report.Notes)
+          (ok ? io.out : io.err) << "  note: " << note << "\n";
         io.out.flush();
       });
   return result.Failed == 0 ? kExitOk : kExitFailed;

@@ -146,6 +146,17 @@ bool FillForm(const PackageOptions& options, PackageForm& form, std::string& err
   return true;
 }
 
+// A note when the package's stored name is not simply the given name in capitals.
+std::string PackageNameNote(const std::string& given) {
+  std::string capitals = given;
+  for (char& c : capitals)
+    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  const std::string stored = PackageResourceName(NormalizePackageName(given));
+  if (given.empty() || stored == capitals)
+    return {};  // no name: the usual "PACKAGE"
+  return "package name " + stored + " from \"" + given + "\"";
+}
+
 int ListParts(const std::string& assignment, const ConvertSettings& settings, const CommandIo& io) {
   std::string name, path, error;
   const SlotInfo* slot = nullptr;
@@ -188,16 +199,22 @@ int RunPackage(const PackageOptions& options, const CommandIo& io) {
   }
   PackageHost host(io, options.out);
   PackageOutcome outcome;
-  if (!BuildPackage(form, settings, host, outcome)) {
+  const bool built = BuildPackage(form, settings, host, outcome);
+  if (const std::string note = PackageNameNote(options.name); !note.empty())
+    outcome.Notes.insert(outcome.Notes.begin(), note);
+  std::ostream& notes = built ? io.out : io.err;
+  if (!built) {
     for (const auto& failure : outcome.SlotFailures) {
       io.err << CommandLineName(*failure.Slot) << ": " << failure.Reason << "\n";
     }
     if (!outcome.Reason.empty())
       io.err << "granvel-cli package: " << outcome.Reason << "\n";
-    return kExitFailed;
+  } else {
+    io.out << "wrote " << outcome.Written << "\n";
   }
-  io.out << "wrote " << outcome.Written << "\n";
-  return kExitOk;
+  for (const std::string& note : outcome.Notes)
+    notes << "  note: " << note << "\n";
+  return built ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -16,23 +16,38 @@ struct SettingsOptions {
   bool save = false;
 };
 
+// Each value with what it means: "Select=768 (source folder)".
 void PrintSettings(const ConvertSettings& s, std::ostream& out) {
+  const auto line = [&out](const char* key, int value, const std::string& meaning) {
+    out << key << "=" << value << " (" << meaning << ")\n";
+  };
+  const auto onOff = [](int value, const char* on, const char* off) { return value != 0 ? on : off; };
   out << "[Directory]\n"
-      << "User=" << s.User << "\n"
-      << "Select=" << s.Select << "\n"
-      << "Create=" << s.Create << "\n"
-      << "[Convert]\n"
-      << "TextOut=" << s.TextOut << "\n"
-      << "Data_Type=" << s.DATA_Type << "\n"
-      << "AutoTrim=" << s.AutoTrim << "\n"
-      << "PAL_Fix_1bit=" << s.PAL_Fix_1bit << "\n"
-      << "WideMode=" << s.WideMode << "\n"
-      << "Make_Wide=" << s.Make_Wide << "\n"
-      << "PRG_Limit=" << s.PRG_Limit << "\n"
-      << "PRG_To_SCR=" << s.PRG_To_SCR << "\n"
-      << "PRG_To_MEM=" << s.PRG_To_MEM << "\n"
-      << "PRG_MultiByte=" << s.PRG_MultiByte << "\n"
-      << "PRG_ESCAPE=" << s.PRG_ESCAPE << "\n";
+      << "User=" << s.User << "\n";
+  line("Select", s.Select,
+       s.Select == kSelectSourceFolder ? "source folder"
+       : s.Select == kSelectUserFolder ? "the User folder"
+                                       : "tool folder");
+  line("Create", s.Create, s.Create == 1 ? "into a ZKP sub-folder" : "no sub-folder");
+  out << "[Convert]\n";
+  line("TextOut", s.TextOut, onOff(s.TextOut, "DATA texts written", "no DATA texts"));
+  line("Data_Type", s.DATA_Type, onOff(s.DATA_Type, "GRP DATA in hexadecimal", "GRP DATA in decimal"));
+  line("AutoTrim", s.AutoTrim,
+       onOff(s.AutoTrim, "banks as wide as the image, sizes checked", "banks cut as WideMode says"));
+  line("PAL_Fix_1bit", s.PAL_Fix_1bit,
+       s.PAL_Fix_1bit == 0   ? "1-bit images use palette 1"
+       : s.PAL_Fix_1bit == 1 ? "1-bit images use palette 15"
+                             : "ask for each 1-bit image");
+  line("WideMode", s.WideMode, onOff(s.WideMode, "256x64 banks", "128x128 banks"));
+  line("Make_Wide", s.Make_Wide,
+       onOff(s.Make_Wide, "decoded CHR as 256x64 images", "decoded CHR as 128x128 images"));
+  line("PRG_Limit", s.PRG_Limit, onOff(s.PRG_Limit, "program lines over 198 bytes refused", "no line limit"));
+  line("PRG_To_SCR", s.PRG_To_SCR,
+       onOff(s.PRG_To_SCR, "*_scr.txt are screen texts", "*_scr.txt are programs"));
+  line("PRG_To_MEM", s.PRG_To_MEM, onOff(s.PRG_To_MEM, "*_mem.txt are MEM texts", "*_mem.txt are programs"));
+  line("PRG_MultiByte", s.PRG_MultiByte,
+       onOff(s.PRG_MultiByte, "decoded programs in full-width Shift JIS", "decoded programs byte for byte"));
+  line("PRG_ESCAPE", s.PRG_ESCAPE, onOff(s.PRG_ESCAPE, "backslash escapes", "no escapes"));
 }
 
 int RunSettings(const SettingsOptions& options, const CommandIo& io) {

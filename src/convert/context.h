@@ -11,18 +11,36 @@
 
 namespace granvel {
 
-// What one conversion did: the files it wrote and, when it failed, why.
+// What one conversion did: the files it wrote, what it changed or dropped on the way (notes; a note is not
+// a failure) and, when it failed, why.
 struct ConvertReport {
   std::vector<std::string> Written;
+  std::vector<std::string> Notes;
   std::string Reason;  // the first failure's one-line reason
+};
+
+// What a run has written, so that no input replaces a file another input of the same run wrote (the batch's
+// RunLedger).
+class OutputLedger {
+ public:
+  virtual ~OutputLedger() = default;
+  // Claims `path` for `input`. True when it may be written; when `input` wrote that name already, `path`
+  // becomes a free name beside it and `note` says so. False with `error` when another input wrote it.
+  virtual bool Claim(const std::string& input, std::string& path, std::string& note, std::string& error) = 0;
 };
 
 class ConvertContext {
  public:
-  // Output goes to the file system unless `output` names another sink.
+  // Output goes to the file system unless `output` names another sink. With a `ledger`, every output path is
+  // claimed in it for `input` before it is written.
   ConvertContext(const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 OutputSink* output = nullptr)
-      : settings_(settings), host_(host), report_(report), output_(output ? *output : DiskOutput()) {}
+                 OutputSink* output = nullptr, OutputLedger* ledger = nullptr, std::string input = {})
+      : settings_(settings),
+        host_(host),
+        report_(report),
+        output_(output ? *output : DiskOutput()),
+        ledger_(ledger),
+        input_(std::move(input)) {}
 
   const ConvertSettings& Settings() const { return settings_; }
   Host& GetHost() const { return host_; }
@@ -36,10 +54,25 @@ class ConvertContext {
   }
   // Records a file that was written.
   void Wrote(const std::string& path) const { report_.Written.push_back(path); }
+  // Records what the conversion changed or dropped without failing, in one line.
+  void Note(std::string text) const { report_.Notes.push_back(std::move(text)); }
+
+  // Claims an output path in the run's ledger (see OutputLedger::Claim); a refusal is recorded as the
+  // failure. Every output is claimed before it is opened.
+  bool ClaimOutput(std::string& path) const {
+    std::string note, error;
+    if (ledger_ && !ledger_->Claim(input_, path, note, error))
+      return Fail(error);
+    if (!note.empty())
+      Note(note);
+    return true;
+  }
 
   // Writes a whole output file through the sink and records it; a failure is recorded with its reason.
-  bool WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) const {
+  bool WriteOutput(std::string path, const std::vector<std::uint8_t>& bytes) const {
     std::string error;
+    if (!ClaimOutput(path))
+      return false;
     if (!output_.WriteFile(path, bytes, error))
       return Fail(error);
     Wrote(path);
@@ -56,6 +89,8 @@ class ConvertContext {
   Host& host_;
   ConvertReport& report_;
   OutputSink& output_;
+  OutputLedger* ledger_;
+  std::string input_;
 };
 
 }  // namespace granvel

@@ -30,6 +30,16 @@ std::string ResourceNameOr(const std::string& fileName, const std::string& fallb
   return name.empty() ? fallback : name;
 }
 
+std::string NoteResourceName(const ConvertJob& job, const std::string& fallback, const ConvertContext& ctx) {
+  const std::string name = ResourceNameOr(job.FileName, fallback);
+  std::string capitals = job.FileName;
+  for (char& c : capitals)
+    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  if (name != capitals)
+    ctx.Note("resource name " + name + " from the file name " + job.FileName);
+  return name;
+}
+
 std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
                                             const std::string& resName) {
   if (payload.size() <= kTagSize)

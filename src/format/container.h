@@ -56,6 +56,9 @@ ResourcePayload NewPayload(std::string_view tag, std::size_t size);
 std::string MakeResourceName(const std::string& fileName);
 // MakeResourceName, or `fallback` when it gives no name.
 std::string ResourceNameOr(const std::string& fileName, const std::string& fallback);
+// ResourceNameOr for the job's file, with a note in `ctx` when the name is not simply the file name in
+// capitals (cut to 8 characters, cut at a byte a name cannot hold, or the fallback).
+std::string NoteResourceName(const ConvertJob& job, const std::string& fallback, const ConvertContext& ctx);
 
 // The whole file for a payload: header, digest and the payload without its brand word. Empty for a payload of
 // 20 bytes or less (no more than its tag) or one too large for the 32-bit size field.

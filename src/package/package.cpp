@@ -171,6 +171,8 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
     ConvertReport report;
     const ConvertContext ctx(settings, host, report);
     ResourcePayload payload = SlotPayload(form, slot, ctx);
+    for (const std::string& note : report.Notes)
+      outcome.Notes.push_back(CommandLineName(slot) + ": " + note);
     if (payload.empty()) {
       outcome.Failed |= PackageMask{1} << failBit;
       reasons.emplace_back(failBit, report.Reason.empty() ? "the slot did not convert" : report.Reason);

@@ -30,6 +30,8 @@ struct PackageOutcome {
     std::string Reason;
   };
   std::vector<SlotFailure> SlotFailures;
+  // What the slots changed or dropped without failing, each led by its slot's name ("MEM: ...").
+  std::vector<std::string> Notes;
   std::string Written;  // the package file, when one was written
   std::string Reason;   // why nothing was written, when that was not a slot failure
 };

@@ -86,6 +86,11 @@ inline constexpr std::string_view kPathSeparators = "/\\";
 inline constexpr std::string_view kPathSeparators = "/";
 #endif
 
+// What a file is known by, so that two spellings of one file compare equal: its folder as the system
+// resolves it (relative paths, "..", links) and its name; on Windows without regard to case. The folder must
+// exist; otherwise the path is its own identity.
+std::string PathIdentity(const std::string& path);
+
 bool IsDirectory(const std::string& path);
 // True when `path` leads to something: a file, a folder, a device.
 bool PathExists(const std::string& path);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -126,6 +127,17 @@ bool OutputFile::Commit() {
   }
   temp_.clear();
   return true;
+}
+
+std::string PathIdentity(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  char* real = ::realpath(folder.c_str(), nullptr);
+  if (!real)
+    return path;
+  std::string identity = std::string(real) + "/" + path.substr(slash == std::string::npos ? 0 : slash + 1);
+  std::free(real);
+  return identity;
 }
 
 bool IsDirectory(const std::string& path) {

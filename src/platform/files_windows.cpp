@@ -147,6 +147,20 @@ bool OutputFile::Commit() {
   return Fail(Describe("cannot replace", target_, code));
 }
 
+std::string PathIdentity(const std::string& path) {
+  const std::wstring wide = windows::Widen(path);
+  std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  full.resize(::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  if (full.empty())
+    return path;
+  // Names compare as the file system compares them: capitals and small letters alike.
+  std::wstring upper(full.size(), L'\0');
+  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), static_cast<int>(full.size()),
+                      upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0) == 0)
+    upper = full;
+  return windows::Narrow(upper);
+}
+
 bool IsDirectory(const std::string& path) {
   return !path.empty() && IsFolder(path);
 }

@@ -143,15 +143,22 @@ void MainWindow::OpenOptionsDialog() {
 
 BatchResult MainWindow::ConvertPaths(const std::vector<std::string>& paths) {
   lastFailures_.clear();
+  lastNotes_.clear();
   if (ownHost_)
     ownHost_->SetNextMessageDetails({});
   return ConvertFileList(paths, settings_, *host_,
                          [this](const std::string& path, bool ok, const ConvertReport& report) {
-                           if (ok)
+                           if (!ok)
+                             lastFailures_.push_back({path, report.Reason});
+                           for (const std::string& note : report.Notes)
+                             lastNotes_.push_back(path + ": note: " + note);
+                           if (!ownHost_)
                              return;
-                           lastFailures_.push_back({path, report.Reason});
-                           if (ownHost_)
-                             ownHost_->SetNextMessageDetails(FailureDetails(lastFailures_));
+                           // Failures first, then what converted files changed or dropped.
+                           std::string details = FailureDetails(lastFailures_);
+                           for (const std::string& line : lastNotes_)
+                             details += (details.empty() ? "" : "\n") + line;
+                           ownHost_->SetNextMessageDetails(details);
                          });
 }
 

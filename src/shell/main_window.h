@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/dispatch.h"
+#include "batch/dispatch.h"
 #include "convert/settings.h"
 #include "platform/host.h"
 
@@ -65,6 +65,7 @@ class MainWindow : public QMainWindow {
   Host* host_;
   std::map<int, QAction*> convertTypeActions_;
   std::vector<FailedFile> lastFailures_;
+  std::vector<std::string> lastNotes_;  // "path: note: ..." for each note of the last run
 };
 
 // The details section of the summary box: one line per failed file, "path: reason".

@@ -92,8 +92,8 @@ class MainWindowTest : public QObject {
     TempDir dir;
     test::WriteText(dir / "a_mem.txt", "MEM$ = \"A\"\r\n");
     test::WriteText(dir / "b_mem.txt", "no assignment here\r\n");
-    test::WriteText(dir / "c_mem.txt", "MEM$ = \"C\"\r\n");
-    MainWindow window(dir.Path());  // its own boxes
+    test::WriteText(dir / "c_mem.txt", "\xEF\xBB\xBFMEM$ = \"C\"\r\n");  // UTF-8 with its mark: a note
+    MainWindow window(dir.Path());                                       // its own boxes
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QString caption, text, details;
@@ -122,6 +122,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(text, QString::fromUtf8("3 files converted\nSuccessed：2\nFailured：1"));
     QVERIFY(details.startsWith(QString::fromStdString(dir / "b_mem.txt: ")));
     QVERIFY(!details.contains(QStringLiteral("a_mem")));
+    QVERIFY(details.endsWith(
+        QString::fromStdString(dir / "c_mem.txt: note: read as UTF-8 and converted to Shift JIS")));
     QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && test::Exists(dir / "c_mem_MEM.zkp"));
     QVERIFY(!test::Exists(dir / "b_mem_MEM.zkp"));
   }

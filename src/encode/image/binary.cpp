@@ -48,6 +48,12 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   if (!reader.Open(job.Path, error))
     return ctx.Fail(error);
   const std::uint64_t size = reader.Size();
+  if (ctx.Settings().ConvertType != kConvertBinary) {
+    for (const char* other : {".png", ".gif", ".jpg", ".jpeg", ".webp", ".tga"}) {
+      if (HasExtension(job, other))
+        ctx.Note(std::string(other) + " files are carried as binary data; only BMP images convert as images");
+    }
+  }
   if (size == 0)
     return ctx.Fail("the file is empty; there is nothing to carry");
   if (size > std::numeric_limits<std::uint32_t>::max())
@@ -57,7 +63,7 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   DataText text;
   if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_DATA.txt", ctx))
     return false;
-  const std::string base = ResourceNameOr(job.FileName, "BIN");
+  const std::string base = NoteResourceName(job, "BIN", ctx);
   const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
   std::vector<std::uint8_t> page(kPageBytes);
   bool ok = true;

@@ -147,7 +147,7 @@ ResourcePayload ConvertPalette(std::span<const std::uint8_t> file, const BmpLayo
   return col;
 }
 
-void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, std::uint8_t mask, bool palette15,
+void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, bool palette15,
                 std::vector<std::uint8_t>& pixels) {
   const std::size_t width = static_cast<std::size_t>(bmp.width);
   const std::size_t rowBytes = (width * static_cast<std::size_t>(bmp.bits) + 31) / 32 * 4;
@@ -158,8 +158,7 @@ void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, std::u
     std::uint8_t* out = pixels.data() + row * width;
     switch (bmp.bits) {
       case 8:
-        for (std::size_t x = 0; x < width; ++x)
-          out[x] = in[x] & mask;
+        std::copy(in, in + width, out);
         break;
       case 4:
         for (std::size_t x = 0; x < width; ++x)
@@ -196,9 +195,16 @@ BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& nam
   image.Pixels.assign(static_cast<std::size_t>(image.PixelCount), 0);
   const auto data = file.subspan(bmp.dataOffset, bmp.dataEnd - bmp.dataOffset);
   if (bmp.compression == kCompressionNone)
-    UnpackRows(data, bmp, pixelMask, palette15, image.Pixels);
+    UnpackRows(data, bmp, palette15, image.Pixels);
   else
-    DecodeRle(data, bmp.bits, pixelMask, bmp.width, bmp.height, image.Pixels);
+    DecodeRle(data, bmp.bits, 0xFF, bmp.width, bmp.height, image.Pixels);
+  // The mask last, counting the pixels it changes.
+  if (pixelMask != 0xFF) {
+    for (std::uint8_t& pixel : image.Pixels) {
+      image.MaskedPixels += (pixel & ~pixelMask) != 0;
+      pixel &= pixelMask;
+    }
+  }
   return image;
 }
 

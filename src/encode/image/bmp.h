@@ -21,7 +21,8 @@ struct BmpImage {
   std::uint8_t PaletteRows = 0;      // palettes converted into ColPayload: 16 after a read
   std::int32_t PixelCount = 0;       // Width x Height; 0 means the read failed
   std::int32_t Width = 0;
-  std::int32_t Height = 0;  // rows, top-down and bottom-up files alike
+  std::int32_t Height = 0;        // rows, top-down and bottom-up files alike
+  std::int32_t MaskedPixels = 0;  // pixels whose value the pixel mask changed (colours above 15 for CHR)
 
   PixelGrid Grid() const { return {Pixels, Width, Height}; }
 };

@@ -52,6 +52,10 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
   ChrBankGeometry geometry;
   if (!ChrBankGeometryFor(image.Width, image.Height, unitHeight, settings, ctx, geometry))
     return false;
+  if (image.MaskedPixels != 0)
+    ctx.Note(std::to_string(image.MaskedPixels) +
+             " pixels use colours above 15; CHR tiles keep their low 4 bits (the palette bank belongs in a "
+             "screen map)");
 
   DataText text;
   if (!text.Open(settings.TextOut != 0, job.OutDir + job.FileName + "_CHR_DATA.txt", ctx))
@@ -61,7 +65,7 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
     text.Text() += "\r' " + std::to_string(unitWidth) + "x" + std::to_string(unitHeight) + " SPRITE DATA\r";
   }
 
-  const std::string base = ResourceNameOr(job.FileName, "CHR");
+  const std::string base = NoteResourceName(job, "CHR", ctx);
   bool ok = WriteColFile(job, image, base, ctx);
   const std::int64_t count = geometry.Count();
   for (std::int64_t i = 0; i < count; ++i) {

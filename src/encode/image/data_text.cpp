@@ -99,9 +99,11 @@ void WriteGrpData(std::string& out, const ResourcePayload& payload, const Conver
   }
 }
 
-bool DataText::Open(bool on, const std::string& path, const ConvertContext& ctx) {
+bool DataText::Open(bool on, std::string path, const ConvertContext& ctx) {
   if (!on)
     return true;
+  if (!ctx.ClaimOutput(path))
+    return false;
   file_.emplace(path);
   if (!file_->Open()) {
     const std::string error = file_->Error();

@@ -36,7 +36,7 @@ class DataText {
  public:
   // Does nothing (and succeeds) when `on` is false. False, with the reason in `ctx`, when the file cannot be
   // created.
-  bool Open(bool on, const std::string& path, const ConvertContext& ctx);
+  bool Open(bool on, std::string path, const ConvertContext& ctx);
   bool IsOpen() const { return file_.has_value(); }
   // The text not yet written out.
   std::string& Text() { return text_; }

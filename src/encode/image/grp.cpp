@@ -30,7 +30,7 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
     text.Text() += "\r' GRAPHIC DATA\r";
   }
 
-  const std::string base = ResourceNameOr(job.FileName, "GRP");
+  const std::string base = NoteResourceName(job, "GRP", ctx);
   const std::int64_t columns = (image.Width + kPageWidth - 1) / kPageWidth;
   const std::int64_t count = columns * ((image.Height + kPageHeight - 1) / kPageHeight);
   bool ok = WriteColFile(job, image, base, ctx);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "encode/text/escapes.h"
+#include "encode/text/text_encoding.h"
 #include "format/bytes.h"
 #include "platform/files.h"
 
@@ -69,7 +70,7 @@ std::uint16_t WideCodeOf(std::uint8_t byte) {
 }
 
 ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const ConvertSettings& settings,
-                                   std::string& error) {
+                                   std::string& error, std::string* note) {
   if (file.empty()) {
     error = "the file is empty";
     return {};
@@ -87,8 +88,12 @@ ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const 
   }
   std::vector<std::uint8_t> text(textBegin, lastQuote.base() - 1);
   DecodeEscapes(text, settings);
-  if (text.size() > kMemCharacters)
+  if (text.size() > kMemCharacters) {
+    if (note)
+      *note = "the MEM$ text holds " + std::to_string(text.size()) + " characters; the last " +
+              std::to_string(text.size() - kMemCharacters) + " were dropped (256 at most)";
     text.resize(kMemCharacters);
+  }
 
   ResourcePayload payload = NewPayload(kTagMem, kMemPayloadSize);
   for (std::size_t i = 0; i < text.size(); ++i)
@@ -99,14 +104,15 @@ ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const 
 
 ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx) {
   std::vector<std::uint8_t> file;
-  std::string error;
-  if (!ReadWholeFile(job.Path, file, error)) {
-    ctx.Fail(error);
+  if (!ReadTextInput(job, ctx, file))
     return {};
-  }
-  ResourcePayload payload = MemPayloadFromText(file, ctx.Settings(), error);
+  std::string error;
+  std::string note;
+  ResourcePayload payload = MemPayloadFromText(file, ctx.Settings(), error, &note);
   if (payload.empty())
     ctx.Fail(error);
+  else if (!note.empty())
+    ctx.Note(note);
   return payload;
 }
 
@@ -114,7 +120,7 @@ bool ConvertMemText(ConvertJob job, const ConvertContext& ctx) {
   const ResourcePayload payload = BuildMemPayload(job, ctx);
   if (payload.empty())
     return false;
-  job.ResName = ResourceNameOr(job.FileName, "MEM");
+  job.ResName = NoteResourceName(job, "MEM", ctx);
   job.OutFile = job.OutDir + job.FileName + "_MEM.zkp";
   return WriteZkpContainer(job, payload, ResourceType::Mem, ctx);
 }

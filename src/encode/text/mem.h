@@ -16,8 +16,9 @@ namespace granvel {
 std::uint16_t WideCodeOf(std::uint8_t byte);
 
 // The 536-byte MEM payload of a MEM text held in memory, or an empty payload with the reason in `error`.
+// A text of more than 256 characters is cut there; `note`, when given, then says how many were dropped.
 ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const ConvertSettings& settings,
-                                   std::string& error);
+                                   std::string& error, std::string* note = nullptr);
 
 // The 536-byte MEM payload of the text at job.Path, or an empty payload with the reason recorded in `ctx`.
 ResourcePayload BuildMemPayload(const ConvertJob& job, const ConvertContext& ctx);

@@ -7,6 +7,7 @@
 
 #include "encode/text/escapes.h"
 #include "encode/text/fullwidth.h"
+#include "encode/text/text_encoding.h"
 #include "format/bytes.h"
 #include "platform/files.h"
 
@@ -168,11 +169,9 @@ ResourcePayload PrgPayloadFromText(std::vector<std::uint8_t> text, const Convert
 
 ResourcePayload BuildPrgPayload(const ConvertJob& job, const ConvertContext& ctx) {
   std::vector<std::uint8_t> file;
-  std::string error;
-  if (!ReadWholeFile(job.Path, file, error)) {
-    ctx.Fail(error);
+  if (!ReadTextInput(job, ctx, file))
     return {};
-  }
+  std::string error;
   ResourcePayload payload = PrgPayloadFromText(std::move(file), ctx.Settings(), error);
   if (payload.empty())
     ctx.Fail(error);
@@ -183,7 +182,7 @@ bool ConvertPrgText(ConvertJob job, const ConvertContext& ctx) {
   const ResourcePayload payload = BuildPrgPayload(job, ctx);
   if (payload.empty())
     return false;
-  job.ResName = ResourceNameOr(job.FileName, "PRG");
+  job.ResName = NoteResourceName(job, "PRG", ctx);
   job.OutFile = job.OutDir + job.FileName + "_PRG.zkp";
   return WriteZkpContainer(job, payload, ResourceType::Prg, ctx);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "encode/text/text_encoding.h"
 #include "format/bytes.h"
 #include "platform/files.h"
 
@@ -53,12 +54,15 @@ ResourcePayload ScrPayloadFromText(std::span<const std::uint8_t> text, std::stri
 ResourcePayload BuildScrPayload(const ConvertJob& job, const ConvertContext& ctx) {
   std::vector<std::uint8_t> file;
   std::string error;
-  if (!ReadWholeFile(job.Path, file, error)) {
-    ctx.Fail(error);
-    return {};
-  }
-  if (!HasExtension(job, ".txt"))
+  if (!HasExtension(job, ".txt")) {
+    if (!ReadWholeFile(job.Path, file, error)) {
+      ctx.Fail(error);
+      return {};
+    }
     return ScrPayloadFromRaw(file);
+  }
+  if (!ReadTextInput(job, ctx, file))
+    return {};
   ResourcePayload payload = ScrPayloadFromText(file, error);
   if (payload.empty())
     ctx.Fail(error);
@@ -69,7 +73,7 @@ bool ConvertScrText(ConvertJob job, const ConvertContext& ctx) {
   const ResourcePayload payload = BuildScrPayload(job, ctx);
   if (payload.empty())
     return false;
-  job.ResName = ResourceNameOr(job.FileName, "SCR");
+  job.ResName = NoteResourceName(job, "SCR", ctx);
   job.OutFile = job.OutDir + job.FileName + "_SCR.zkp";
   return WriteZkpContainer(job, payload, ResourceType::Scr, ctx);
 }

@@ -12,8 +12,10 @@
 namespace granvel {
 
 // Converts one file: builds its job (making folders when Create is exactly 1) and hands a copy to the one
-// converter of its kind. False, with the reason in `report`, when it failed.
-bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report);
+// converter of its kind. False, with the reason in `report`, when it failed. Its outputs are claimed in
+// `ledger` (the run's); without one, in a ledger of its own, so that it never replaces its own files.
+bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
+                 OutputLedger* ledger = nullptr);
 
 struct BatchResult {
   int Seen = 0;
@@ -24,8 +26,8 @@ struct BatchResult {
 // Called after each file of a run with its path, result and report.
 using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;
 
-// Converts every path in order (a failure never stops the run), then shows the summary through
-// `host.ShowMessage("Finished", SummaryText(...))`.
+// Converts every path in order (a failure never stops the run, and no input replaces a file an earlier one
+// wrote), then shows the summary through `host.ShowMessage("Finished", SummaryText(...))`.
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone = {});
 

@@ -1,5 +1,6 @@
-#include "convert/dispatch.h"
+#include "batch/dispatch.h"
 
+#include "batch/run_ledger.h"
 #include "convert/job.h"
 #include "decode/reader.h"
 #include "encode/image/binary.h"
@@ -36,11 +37,12 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
 
 }  // namespace
 
-bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host,
-                 ConvertReport& report) {
+bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
+                 OutputLedger* ledger) {
   std::string folderError;
   const ConvertJob job = MakeConvertJob(path, settings.Create == 1, settings, &folderError);
-  const ConvertContext ctx(settings, host, report);
+  RunLedger own;
+  const ConvertContext ctx(settings, host, report, nullptr, ledger ? ledger : &own, path);
   const Converter converter = ConverterFor(job, settings);
   if (!converter)
     return ctx.Fail(folderError.empty() ? "no converter for this file" : folderError);
@@ -50,10 +52,11 @@ bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host&
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone) {
   BatchResult result;
+  RunLedger ledger;
   for (const std::string& path : paths) {
     ++result.Seen;
     ConvertReport report;
-    const bool ok = ConvertFile(path, settings, host, report);
+    const bool ok = ConvertFile(path, settings, host, report, &ledger);
     ++(ok ? result.Converted : result.Failed);
     if (onFileDone)
       onFileDone(path, ok, report);

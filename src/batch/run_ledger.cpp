@@ -1,0 +1,32 @@
+#include "batch/run_ledger.h"
+
+#include "platform/files.h"
+
+namespace granvel {
+
+std::string NumberedPath(const std::string& path, int number) {
+  const auto slash = path.find_last_of(kPathSeparators);
+  const auto dot = path.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  const std::size_t at = hasExtension ? dot : path.size();
+  return path.substr(0, at) + "_" + std::to_string(number) + path.substr(at);
+}
+
+bool RunLedger::Claim(const std::string& input, std::string& path, std::string& note, std::string& error) {
+  const auto earlier = written_.find(PathIdentity(path));
+  if (earlier != written_.end() && earlier->second.Input != input) {
+    error = earlier->second.Path + " was written from " + earlier->second.Input + " in this run";
+    return false;
+  }
+  if (earlier != written_.end()) {
+    std::string free = path;
+    for (int number = 2; written_.count(PathIdentity(free)) != 0; ++number)
+      free = NumberedPath(path, number);
+    note = path + " was written from this file already; this one is " + free;
+    path = free;
+  }
+  written_[PathIdentity(path)] = {path, input};
+  return true;
+}
+
+}  // namespace granvel

@@ -15,6 +15,7 @@ namespace {
 struct ConvertOptions {
   std::string type = "bg";
   std::string iniFile;
+  std::string palette;
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
 };
@@ -26,6 +27,8 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
     io.err << "granvel-cli convert: " << error << "\n";
     return kExitUsage;
   }
+  if (!options.palette.empty())
+    settings.Palette_File = options.palette;
   if (!ApplyConvertTypeName(settings, options.type)) {
     io.err << "granvel-cli convert: unknown type \"" << options.type << "\"\n";
     return kExitUsage;
@@ -63,6 +66,9 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
   for (const std::string& name : ConvertTypeNames())
     typeHelp += " " + name;
   command->add_option("--type", options->type, typeHelp + " (default bg)");
+  command->add_option(
+      "--palette", options->palette,
+      "A palette every image is matched to: COL .zkp, .gpl, .pal, .act, or an image's colour table");
   command->add_option("--ini", options->iniFile,
                       "Settings file (default: GRANVEL.ini in the working directory)");
   command->add_option("--set", options->overrides, "Override one setting for this run, KEY=VALUE")

@@ -6,6 +6,7 @@
 #include "encode/image/binary.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
+#include "encode/image/screen.h"
 #include "encode/text/mem.h"
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
@@ -18,6 +19,8 @@ using Converter = bool (*)(ConvertJob, const ConvertContext&);
 Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
   switch (job.Kind) {
     case JobKind::Bitmap:
+      if (settings.ConvertType == kConvertScreen)
+        return ConvertBmpToScreen;
       return settings.ConvertType == kConvertGraphics ? ConvertBmpToGrp : ConvertBmpToChr;
     case JobKind::PrgText:
       return ConvertPrgText;

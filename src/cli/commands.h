@@ -20,5 +20,6 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddSettingsCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddInfoCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddPackageCommand(CLI::App& app, const CommandIo& io, int& status);
+void AddRenderCommand(CLI::App& app, const CommandIo& io, int& status);
 
 }  // namespace granvel::cli

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   AddSettingsCommand(app, io, status);
   AddInfoCommand(app, io, status);
   AddPackageCommand(app, io, status);
+  AddRenderCommand(app, io, status);
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {

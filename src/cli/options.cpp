@@ -65,8 +65,8 @@ bool LoadEffectiveSettings(const std::string& iniFile, const std::vector<std::st
 }
 
 const std::vector<std::string>& ConvertTypeNames() {
-  static const std::vector<std::string> kNames{"bg",    "16x16", "32x16", "16x32", "32x32",
-                                               "64x32", "32x64", "64x64", "grp",   "bin"};
+  static const std::vector<std::string> kNames{"bg",    "16x16", "32x16", "16x32", "32x32", "64x32",
+                                               "32x64", "64x64", "grp",   "bin",   "screen"};
   return kNames;
 }
 

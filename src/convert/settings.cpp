@@ -104,9 +104,11 @@ bool SelectConvertType(ConvertSettings& settings, int commandId) {
   };
   static constexpr std::array<Unit, 8> kUnits{
       {{8, 8}, {16, 16}, {32, 16}, {16, 32}, {32, 32}, {64, 32}, {32, 64}, {64, 64}}};
-  if (commandId < kConvertBgFont || commandId > kConvertBinary)
+  if (commandId < kConvertBgFont || commandId > kConvertScreen)
     return false;
-  if (commandId <= kConvert64x64) {
+  if (commandId == kConvertScreen) {
+    settings.UnitWidth = settings.UnitHeight = 8;
+  } else if (commandId <= kConvert64x64) {
     const Unit& unit = kUnits[static_cast<std::size_t>(commandId - kConvertBgFont)];
     settings.UnitWidth = unit.width;
     settings.UnitHeight = unit.height;

@@ -18,6 +18,7 @@ enum ConvertTypeId : std::uint16_t {
   kConvert64x64 = 264,
   kConvertGraphics = 265,  // "Graphics (GRP)"
   kConvertBinary = 266,    // "Binary data (GRP)"
+  kConvertScreen = 267,    // "Screen (CHR + SCR)": unique 8x8 tiles and a screen map
 };
 
 // Output folder modes of `Select`.
@@ -68,8 +69,8 @@ ConvertSettings LoadSettings(const std::string& toolDir);
 // reason when the file cannot be written.
 bool SaveSettings(const ConvertSettings& settings, const std::string& iniPath, std::string& error);
 
-// Chooses a "Convert type" command as the menu does: stores the id and, for 257 to 264, sets the CHR unit.
-// False for an id outside 257 to 266 (nothing changes).
+// Chooses a "Convert type" command as the menu does: stores the id and, for 257 to 264 and the screen, sets
+// the CHR unit. False for an id outside 257 to 267 (nothing changes).
 bool SelectConvertType(ConvertSettings& settings, int commandId);
 
 // The persisted integer fields by INI key, compared without regard to case ("DATA_Type" finds Data_Type).

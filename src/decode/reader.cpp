@@ -1,6 +1,7 @@
 #include "decode/reader.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "decode/mask_names.h"
 #include "decode/mem.h"
 #include "decode/prg.h"
+#include "decode/render.h"
 #include "decode/scr.h"
 #include "decode/walk.h"
 #include "encode/image/palette_file.h"
@@ -22,6 +24,38 @@ namespace {
 struct DrawingPalettes {
   std::map<std::string, ColourWords, std::less<>> ByEnding;  // "_COL0", "_COL1_S", ...
   std::optional<ColourWords> File;
+  std::map<std::string, std::span<const std::uint8_t>, std::less<>> Backgrounds;  // "_BGU0", "_BGS3", ...
+
+  // A package's screen map drawn with its screen's background banks and COL0, as "<stem>_SCU0_screen.bmp".
+  bool RenderScreenMap(std::span<const std::uint8_t> data, const std::string& stem, std::string_view ending,
+                       const ConvertContext& ctx) const {
+    static constexpr std::array<std::array<std::string_view, 4>, 4> kScreens{{
+        {"_SCR0", "_SCU0", "_BGU", "_COL0"},
+        {"_SCR1", "_SCU1", "_BGU", "_COL0"},
+        {"_SCR2", "_SCU0_S", "_BGS", "_COL0_S"},
+        {"_SCR3", "_SCU1_S", "_BGS", "_COL0_S"},
+    }};
+    for (const auto& [scr, name, banks, col] : kScreens) {
+      if (ending != scr)
+        continue;
+      std::vector<std::span<const std::uint8_t>> tiles(4);
+      bool any = false;
+      for (std::size_t b = 0; b < tiles.size(); ++b) {
+        const auto found = Backgrounds.find(std::string(banks) + std::to_string(b));
+        if (found != Backgrounds.end()) {
+          tiles[b] = found->second;
+          any = true;
+        }
+      }
+      if (!any)
+        return true;  // no tiles to draw it with
+      const auto palette = ByEnding.find(col);
+      return WriteIndexedBitmap(stem + std::string(name) + "_screen.bmp",
+                                RenderScreen(ScrCellsInReadingOrder(data), tiles, 512, 512),
+                                palette != ByEnding.end() ? palette->second : BuiltInBgPalette(), ctx);
+    }
+    return true;
+  }
 
   // The COL of the same screen: backgrounds and fonts COL0, sprites and icons COL1, graphic pages COL2.
   const ColourWords* For(std::string_view ending) const {
@@ -64,6 +98,8 @@ DrawingPalettes CollectPalettes(std::span<const std::uint8_t> file, const Conver
     const std::string_view ending = TakeResourceEnding(resource.Letters, mask);
     if (resource.Letters == "COL" && resource.Data.size() >= 512 && inPackage)
       palettes.ByEnding.emplace(std::string(ending), ColourWordsOf(resource.Data));
+    if (resource.Letters == "CHR" && inPackage)
+      palettes.Backgrounds.emplace(std::string(ending), resource.Data);
   }
   return palettes;
 }
@@ -87,7 +123,8 @@ bool DecodeResource(const StoredResource& resource, const std::string& stem, std
   if (kind == "GRP")
     return DecodeGrp(resource.Data, stem, ending, ctx, palettes.For(ending));
   if (kind == "SCR")
-    return DecodeScr(resource.Data, stem, ending, ctx);
+    return DecodeScr(resource.Data, stem, ending, ctx) &&
+           palettes.RenderScreenMap(resource.Data, stem, ending, ctx);
   return ctx.Fail("offset " + std::to_string(resource.DataOffset - 3) + ": no decoder for \"" +
                   resource.Letters + "\"");
 }

@@ -1,6 +1,7 @@
 #include "package/package.h"
 
 #include "convert/job.h"
+#include "decode/walk.h"
 #include "encode/image/bmp.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
@@ -9,6 +10,7 @@
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
 #include "format/tiles.h"
+#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -63,7 +65,46 @@ ResourcePayload TextSlotPayload(const PackageForm& form, const SlotInfo& slot, c
   }
 }
 
+// A ".zkp" given for a slot: the first resource of the slot's kind in it, taken as it is stored (the tiles
+// and screen map of a picture converted as a screen, a palette, ...).
+bool IsResourceFile(const SlotInfo& slot, const std::string& path) {
+  const PathParts parts = SplitPath(path);
+  return slot.Kind != SlotKind::Program && (parts.Ext == ".zkp" || parts.Ext == ".ZKP");
+}
+
+ResourcePayload StoredSlotPayload(const SlotInfo& slot, const std::string& path, const ConvertContext& ctx) {
+  std::string_view letters = "CHR", tag = kTagChr;
+  if (slot.Kind == SlotKind::Grp)
+    letters = "GRP", tag = kTagGrp;
+  else if (slot.Kind == SlotKind::Col)
+    letters = "COL", tag = kTagCol;
+  else if (slot.Kind == SlotKind::Scr)
+    letters = "SCR", tag = kTagScr;
+  else if (slot.Kind == SlotKind::Mem)
+    letters = "MEM", tag = kTagMem;
+  std::vector<std::uint8_t> file;
+  std::string error;
+  if (!ReadWholeFile(path, file, error)) {
+    ctx.Fail(error);
+    return {};
+  }
+  ResourceWalk walk(file);
+  StoredResource resource;
+  while (walk.Next(resource, error) == ResourceWalk::Step::Resource) {
+    if (resource.Letters == letters) {
+      ResourcePayload payload = NewPayload(tag, tag.size() + resource.Data.size());
+      std::copy(resource.Data.begin(), resource.Data.end(),
+                payload.begin() + static_cast<std::ptrdiff_t>(tag.size()));
+      return payload;
+    }
+  }
+  ctx.Fail("the file holds no " + std::string(letters) + " resource" + (error.empty() ? "" : ": " + error));
+  return {};
+}
+
 ResourcePayload SlotPayload(const PackageForm& form, const SlotInfo& slot, const ConvertContext& ctx) {
+  if (IsResourceFile(slot, form.Slot(slot).Path))
+    return StoredSlotPayload(slot, form.Slot(slot).Path, ctx);
   switch (slot.Kind) {
     case SlotKind::Chr:
       return BuildChrSlotPayload(form, slot, 8, 8, ctx);
@@ -136,6 +177,8 @@ bool CountParts(const SlotInfo& slot, const std::string& path, const ConvertCont
   parts = 0;
   if (slot.Kind == SlotKind::Scr)
     return true;
+  if (IsResourceFile(slot, path))
+    return !StoredSlotPayload(slot, path, ctx).empty();  // the stored resource is the one part
   const BmpImage image = ReadImageFile(path, static_cast<std::uint32_t>(slot.CheckUnitWidth),
                                        static_cast<std::uint32_t>(slot.CheckUnitHeight),
                                        static_cast<std::uint8_t>(slot.CheckMask), ctx);

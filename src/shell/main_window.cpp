@@ -93,6 +93,7 @@ void MainWindow::BuildMenus() {
     connect(action, &QAction::triggered, this, [this, id] { ChooseConvertType(id); });
   };
   addType(types, kConvertBgFont, QStringLiteral("BG / Font (CHR)"));
+  addType(types, kConvertScreen, QStringLiteral("Screen (CHR + SCR)"));
   QMenu* sprites = types->addMenu(QStringLiteral("Sprites (CHR)"));
   for (const ConvertTypeItem& item : kSpriteSizes)
     addType(sprites, item.id, QString::fromLatin1(item.label));

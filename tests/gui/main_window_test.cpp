@@ -77,7 +77,7 @@ class MainWindowTest : public QObject {
     QMenu* types = window.menuBar()->actions()[1]->menu();
     SaveMenu(&window, window.menuBar()->actions()[0]->menu(), QStringLiteral("main_window_files_menu"));
     SaveMenu(&window, types, QStringLiteral("main_window_convert_type_menu"));
-    SaveMenu(&window, types->actions()[1]->menu(), QStringLiteral("main_window_sprites_menu"));
+    SaveMenu(&window, types->actions()[2]->menu(), QStringLiteral("main_window_sprites_menu"));
     QCOMPARE(CheckedActions(&window), QStringList{"BG / Font (CHR)"});
     test::FindByText<QAction>(&window, "32x16")->trigger();
     QCOMPARE(CheckedActions(&window), QStringList{"32x16"});
@@ -86,6 +86,10 @@ class MainWindowTest : public QObject {
       test::FindByText<QAction>(&window, "Graphics (GRP)")->trigger();
     QCOMPARE(CheckedActions(&window), QStringList{"Graphics (GRP)"});
     QCOMPARE(int{window.Settings().ConvertType}, 265);
+    test::FindByText<QAction>(&window, "Screen (CHR + SCR)")->trigger();  // after "BG / Font (CHR)"
+    QCOMPARE(types->actions()[1]->text(), QStringLiteral("Screen (CHR + SCR)"));
+    QCOMPARE(CheckedActions(&window), QStringList{"Screen (CHR + SCR)"});
+    QCOMPARE(int{window.Settings().ConvertType} * 100 + window.Settings().UnitWidth, 26708);
   }
 
   void dropOfThreeFilesWithOneFailingShowsTheSummaryAndItsDetails() {

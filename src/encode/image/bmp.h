@@ -25,6 +25,7 @@ struct BmpImage {
   std::int32_t Height = 0;         // rows, top-down and bottom-up files alike
   std::int32_t MaskedPixels = 0;   // pixels whose value the pixel mask changed (colours above 15 for CHR)
   bool ZeroIsTransparent = false;  // index 0 stands for transparency, not for its colour (true colour)
+  bool TrueColour = false;         // the indices were given by true_colour.h, not read from the file
 
   PixelGrid Grid() const { return {Pixels, Width, Height}; }
 };

@@ -87,6 +87,7 @@ bool IndexTrueColour(const RgbaPicture& picture, int maxColours, const ConvertCo
     PutU16LE(&image.ColPayload[kTagSize + 2 * i], words[i]);
   image.PaletteRows = 16;
   image.ZeroIsTransparent = zeroReserved;
+  image.TrueColour = true;
   image.Width = picture.Width;
   image.Height = picture.Height;
   image.PixelCount = picture.Width * picture.Height;

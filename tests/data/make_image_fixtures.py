@@ -2,7 +2,7 @@
 """Makes the image inputs of tests/cases/png_images/in/ with real tools: Pillow for PNG and BMP files,
 ImageMagick for the 32-bit BMP with bit fields, and by hand for the damaged PNGs. Run with Debian's
 python3, python3-pil and imagemagick (`bash scripts/setup.sh fixtures`):
-    /usr/bin/python3 tests/data/make_png_fixtures.py
+    /usr/bin/python3 tests/data/make_image_fixtures.py
 Every picture is 16 x 16; pixel (x, y) has colour COLOURS[(x + 2y) % n], so the top row shows the colours
 in order and a palette built by first appearance is the list itself."""
 import os
@@ -93,3 +93,59 @@ picture(17).save(path("c17.png"))
 for name in ("pal", "act", "count", "zkp", "image"):
     reverse.save(path("b_%s.png" % name))
 open(path("bad.gpl"), "w").write("GIMP Palette\n1 2\n")
+
+# Pictures as screens (tests/cases/screen_pictures/in/): 8-bit pictures whose cells repeat and flip tiles,
+# in several palette banks, to convert and render back; pictures every screen refuses; true colour.
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "screen_pictures", "in")
+os.makedirs(OUT, exist_ok=True)
+import random
+
+random.seed(1206)
+
+
+def flip(tile, h, v):
+    return [tile[8 * (7 - y if v else y) + (7 - x if h else x)] for y in range(8) for x in range(8)]
+
+
+def cells_picture(name, cells, columns, mode="P"):
+    """Saves a picture of 8x8 cells (lists of 64 indices, row by row) as an 8-bit BMP."""
+    rows = (len(cells) + columns - 1) // columns
+    image = Image.new("P", (8 * columns, 8 * rows))
+    image.putpalette([(i * 37) % 256 for i in range(768)])
+    pixels = image.load()
+    for i, cell in enumerate(cells):
+        for y in range(8):
+            for x in range(8):
+                pixels[8 * (i % columns) + x, 8 * (i // columns) + y] = cell[8 * y + x]
+    image.save(path(name))
+
+
+a = [random.randrange(16) for _ in range(64)]
+b = [random.randrange(16) for _ in range(64)]
+c = [random.randrange(16) for _ in range(64)]
+blank = [0] * 64
+# Cells A, A flipped across, B, blank / B flipped down, A flipped both ways, A, C: tiles 1 (A), 2 (B), 3 (C).
+cells_picture("flips.bmp", [a, flip(a, 1, 0), b, blank, flip(b, 0, 1), flip(a, 1, 1), a, c], 4)
+# One tile in banks 0, 1, 2 and 15 (index 0 stays transparent in every bank).
+cells_picture("banks.bmp", [[v and 16 * bank + v for v in a] for bank in (0, 1, 2, 15)], 4)
+# 256 x 192 of 40 distinct tiles, repeated, flipped and in random banks, with blank cells.
+tiles = [[random.randrange(16) for _ in range(64)] for _ in range(40)]
+cells = []
+for _ in range(32 * 24):
+    k, bank = random.randrange(41), random.randrange(16)
+    tile = blank if k == 40 else flip(tiles[k], random.randrange(2), random.randrange(2))
+    cells.append([v and 16 * bank + v for v in tile])
+cells_picture("random.bmp", cells, 32)
+# Refused: 20 x 16, 520 x 8, a tile mixing banks 1 and 2, 1056 distinct tiles.
+Image.new("P", (20, 16)).save(path("odd.bmp"))
+Image.new("P", (520, 8)).save(path("wide.bmp"))
+cells_picture("mixed.bmp", [[17, 33] + [0] * 62], 1)
+cells_picture("many.bmp", [[1 + (i >> 4) % 15] + [(i >> s) & 1 for s in range(63)] for i in range(33 * 32)], 33)
+# True colour: two cells of 15 colours each, which need two palettes; 17 such cells need 17.
+def colour_cells(count):
+    image = Image.new("RGB", (8 * count, 8))
+    image.putdata([((8 * (15 * (x // 8) + (x + y) % 15)) % 256, (8 * (x // 8)) % 256, 8 * ((x + y) % 15))
+                   for y in range(8) for x in range(8 * count)])
+    return image
+colour_cells(2).save(path("tc.png"))
+colour_cells(17).save(path("tc17.png"))

@@ -9,9 +9,11 @@
 #include "cli/options.h"
 #include "cli/terminal_host.h"
 #include "platform/console.h"
+#include "platform/memory.h"
 
 int main(int argc, char** argv) {
   using namespace granvel::cli;
+  granvel::KeepFreedMemory();
   const granvel::StandardStreams streams;
   std::vector<std::string> arguments = granvel::CommandLineArguments(argc, argv);
   std::vector<char*> pointers;

@@ -49,7 +49,10 @@ std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, Reso
   Md5Digest digest;
   ComputeMd5(payload.data(), payload.size(), digest);
 
-  std::vector<std::uint8_t> file(kContainerHeaderSize + payload.size() - kBrandSize, 0);
+  // The header is zero where no field is written; the payload after its brand is appended, not zeroed first.
+  std::vector<std::uint8_t> file;
+  file.reserve(kContainerHeaderSize + payload.size() - kBrandSize);
+  file.resize(kContainerHeaderSize, 0);
   std::copy(kContainerMagic.begin(), kContainerMagic.end(), file.begin());
   PutU32LE(&file[4], static_cast<std::uint32_t>(payload.size() - kBrandSize));
   PutU32LE(&file[8], static_cast<std::uint32_t>(type));
@@ -57,7 +60,7 @@ std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, Reso
       std::min<std::size_t>(resName.find('\0'), std::min<std::size_t>(resName.size(), 8));
   std::copy_n(resName.begin(), nameLength, file.begin() + 12);
   std::copy(digest.begin(), digest.end(), file.begin() + 20);
-  std::copy(payload.begin() + kBrandSize, payload.end(), file.begin() + kContainerHeaderSize);
+  file.insert(file.end(), payload.begin() + kBrandSize, payload.end());
   return file;
 }
 

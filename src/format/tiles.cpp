@@ -16,6 +16,18 @@ void TileRow(const PixelGrid& image, std::int64_t x, std::int64_t y, std::uint8_
   std::copy(from, from + inside, row);
 }
 
+// Puts one tile row of 8 pixels: 4 bytes of two pixels each (left pixel in the low nibble) for CHR, the 8
+// bytes as they are for GRP.
+std::uint8_t* PutTileRow(std::uint8_t* out, const std::uint8_t* row, bool chr) {
+  if (!chr) {
+    std::memcpy(out, row, 8);
+    return out + 8;
+  }
+  for (int c = 0; c < 8; c += 2)
+    *out++ = static_cast<std::uint8_t>((row[c] & 0x0F) | ((row[c + 1] & 0x0F) << 4));
+  return out;
+}
+
 }  // namespace
 
 ResourcePayload BuildTilePayload(const PixelGrid& image, std::uint32_t pixelsPerBlock,
@@ -51,23 +63,23 @@ ResourcePayload BuildTilePayload(const PixelGrid& image, std::uint32_t pixelsPer
     for (std::int64_t ux = 0; ux < bw; ux += unitWidth) {
       for (std::int64_t ty = 0; ty < unitHeight; ty += 8) {
         for (std::int64_t tx = 0; tx < unitWidth; tx += 8) {
-          const std::int64_t x = x0 + ux + tx;
-          for (std::int64_t y = y0 + uy + ty, last = y + 8; y < last; ++y) {
+          const std::int64_t x = x0 + ux + tx, top = y0 + uy + ty;
+          if (static_cast<std::size_t>(end - out) >= 8 * rowBytes && x + 8 <= image.Width &&
+              top + 8 <= image.Height) {
+            // The whole tile lies inside the image and the data: no row needs a check.
+            const std::uint8_t* row = image.Pixels.data() + top * image.Width + x;
+            for (int r = 0; r < 8; ++r, row += image.Width)
+              out = PutTileRow(out, row, chr);
+            continue;
+          }
+          for (std::int64_t y = top; y < top + 8; ++y) {
             if (static_cast<std::size_t>(end - out) < rowBytes)
               return payload;  // the block's units hold more than the data: cut here
-            const std::uint8_t* row;
             if (x + 8 <= image.Width && y < image.Height) {
-              row = image.Pixels.data() + y * image.Width + x;
+              out = PutTileRow(out, image.Pixels.data() + y * image.Width + x, chr);
             } else {
               TileRow(image, x, y, edge);
-              row = edge;
-            }
-            if (chr) {
-              for (int c = 0; c < 8; c += 2)
-                *out++ = static_cast<std::uint8_t>((row[c] & 0x0F) | ((row[c + 1] & 0x0F) << 4));
-            } else {
-              std::memcpy(out, row, 8);
-              out += 8;
+              out = PutTileRow(out, edge, chr);
             }
           }
         }

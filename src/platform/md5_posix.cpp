@@ -1,18 +1,15 @@
-#include "platform/md5.h"
+// MD5 through libmd: a plain function over the bytes, with nothing to load or look up first.
+#include <md5.h>
 
-#include <openssl/evp.h>
+#include "platform/md5.h"
 
 namespace granvel {
 
 bool ComputeMd5(const std::uint8_t* data, std::size_t size, Md5Digest& digest) {
-  digest.fill(0);
-  unsigned int length = 0;
-  static const std::uint8_t kNothing = 0;
-  if (EVP_Digest(size ? data : &kNothing, size, digest.data(), &length, EVP_md5(), nullptr) != 1 ||
-      length != digest.size()) {
-    digest.fill(0);
-    return false;
-  }
+  MD5_CTX context;
+  MD5Init(&context);
+  MD5Update(&context, data, size);
+  MD5Final(digest.data(), &context);
   return true;
 }
 

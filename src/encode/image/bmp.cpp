@@ -155,8 +155,12 @@ void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, bool p
         std::copy(in, in + width, out);
         break;
       case 4:
-        for (std::size_t x = 0; x < width; ++x)
-          out[x] = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
+        for (std::size_t x = 0; x + 1 < width; x += 2) {
+          out[x] = in[x / 2] >> 4;
+          out[x + 1] = in[x / 2] & 0x0F;
+        }
+        if (width % 2 != 0)
+          out[width - 1] = in[width / 2] >> 4;
         break;
       default:
         for (std::size_t x = 0; x < width; ++x)

@@ -83,9 +83,11 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
     const ResourcePayload payload = BuildTilePayload(image, kChrBlockPixels, static_cast<std::uint32_t>(i),
                                                      unitWidth, unitHeight, geometry.BankBlockWidth);
     ok = WriteZkpContainer(job, payload, ResourceType::Chr, ctx) && ok;
-    if (text.IsOpen())
+    if (text.IsOpen()) {
       WriteChrData(text.Text(), payload, static_cast<std::uint8_t>(unitWidth),
                    static_cast<std::uint8_t>(unitHeight), static_cast<int>(i));
+      ok = text.Flush(ctx) && ok;
+    }
   }
   return text.Finish(ctx) && ok;
 }

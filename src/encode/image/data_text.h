@@ -31,7 +31,8 @@ void WriteChrData(std::string& out, const ResourcePayload& payload, std::uint8_t
 void WriteGrpData(std::string& out, const ResourcePayload& payload, const ConvertSettings& settings);
 
 // The DATA text file of one conversion. Opened before any resource is written, so a text that cannot be
-// created stops the conversion before it writes anything; written under its name only by Finish().
+// created stops the conversion before it writes anything; written under its name only by Finish(). The
+// converters flush it after every bank or page, so no more than one bank's or page's lines are held.
 class DataText {
  public:
   // Does nothing (and succeeds) when `on` is false. False, with the reason in `ctx`, when the file cannot be

@@ -42,8 +42,10 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
     const ResourcePayload payload =
         BuildTilePayload(image, kGrpBlockPixels, static_cast<std::uint32_t>(i), 64, 64, kPageWidth);
     ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
-    if (text.IsOpen())
+    if (text.IsOpen()) {
       WriteGrpData(text.Text(), payload, ctx.Settings());
+      ok = text.Flush(ctx) && ok;
+    }
   }
   return text.Finish(ctx) && ok;
 }

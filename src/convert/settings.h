@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace granvel {
 
@@ -73,5 +74,8 @@ bool SelectConvertType(ConvertSettings& settings, int commandId);
 // Returns nullptr for an unknown key. `User` is a string and not among them.
 int* PersistedIntField(ConvertSettings& settings, const std::string& key);
 const int* PersistedIntField(const ConvertSettings& settings, const std::string& key);
+
+// Every persisted key as the file spells it, in the order a save writes them, User after Create.
+std::vector<std::string> PersistedKeyNames();
 
 }  // namespace granvel

@@ -34,6 +34,9 @@ struct BmpLayout {
   std::uint32_t colours = 0;  // colour-table entries that are read, at most 256
 };
 
+// The setting that lifts the unit check, named in its refusals.
+constexpr const char* kAnySizeHint = " (AutoTrim=0 takes any size)";
+
 std::string Num(std::uint64_t value) {
   return std::to_string(value);
 }
@@ -70,8 +73,8 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
     return ctx.Fail("compression " + Num(bmp.compression) + " with " + Num(bmp.bits) +
                     " bits per pixel is not supported; only none, RLE8 for 8 and RLE4 for 4 bits are");
   if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
-    return ctx.Fail("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
-                    ")");
+    return ctx.FailSize("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
+                        ")");
   bmp.width = width;
   bmp.topDown = height < 0;
   bmp.height = bmp.topDown ? -height : height;
@@ -79,17 +82,17 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
     return ctx.Fail("a top-down image (negative height) cannot be run-length encoded");
   if (static_cast<std::uint64_t>(bmp.width) * static_cast<std::uint64_t>(bmp.height) >
       static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-    return ctx.Fail("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
+    return ctx.FailSize("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
 
   if (pixelMask == 15 && ctx.Settings().AutoTrim != 0) {
     unitWidth = std::max<std::uint32_t>(unitWidth, 1);
     unitHeight = std::max<std::uint32_t>(unitHeight, 1);
     if (bmp.width % unitWidth != 0)
-      return ctx.Fail("width " + Num(bmp.width) + " is not a multiple of the " + Num(unitWidth) +
-                      "-pixel unit");
+      return ctx.FailSize("width " + Num(bmp.width) + " is not a multiple of the " + Num(unitWidth) +
+                          "-pixel unit" + kAnySizeHint);
     if (bmp.height % unitHeight != 0)
-      return ctx.Fail("height " + Num(bmp.height) + " is not a multiple of the " + Num(unitHeight) +
-                      "-pixel unit");
+      return ctx.FailSize("height " + Num(bmp.height) + " is not a multiple of the " + Num(unitHeight) +
+                          "-pixel unit" + kAnySizeHint);
   }
 
   const std::uint32_t count = clrUsed != 0 ? clrUsed : (1u << bmp.bits);

@@ -63,6 +63,12 @@ for text in "$root"/tests/cases/text_encodings/in/*.txt; do
   seed text_encoding "$(basename "$text" .txt)" '' "$text"
 done
 
+# png: option byte bit 0 GRP's mask; the pictures of the PNG case (tests/data/make_png_fixtures.py).
+for picture in p1 p2 p4 p8 rgb grey rgba c17; do
+  seed png "$picture" '\000' "$root/tests/cases/png_images/in/$picture.png"
+done
+seed png c512 '\001' "$root/tests/cases/png_images/in/c512.png"
+
 # tiles: kind, width, height, unit width and height, block width (16 bits), block index, then the pixels
 # of the sample's decoded palette swatch (16x16, one byte a pixel, behind its 1078-byte header).
 tail -c 256 ZKP_SPRITES/SPRITES_COL.bmp >swatch

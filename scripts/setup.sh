@@ -11,11 +11,15 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
+  libspng-dev
   g++-mingw-w64-x86-64-posix wine wine64
 )
 
 if [ "${1:-}" = coverage ]; then
   packages+=(gcovr)
+fi
+if [ "${1:-}" = fixtures ]; then
+  packages+=(python3-pil imagemagick)  # tests/data/make_png_fixtures.py makes its images with real tools
 fi
 
 missing=()

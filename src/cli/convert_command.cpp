@@ -18,6 +18,7 @@ struct ConvertOptions {
   std::string output;  // -o DIR: every output under DIR, as Select=770 with User=DIR
   std::string type = "bg";
   std::string iniFile;
+  std::string palette;
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
 };
@@ -39,6 +40,8 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
     io.err << "granvel-cli convert: " << error << "\n";
     return kExitUsage;
   }
+  if (!options.palette.empty())
+    settings.Palette_File = options.palette;
   if (!ApplyConvertTypeName(settings, options.type)) {
     io.err << "granvel-cli convert: unknown type \"" << options.type << "\"; the types are "
            << JoinNames(ConvertTypeNames()) << "\n";
@@ -91,6 +94,9 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
   command->add_option("-o,--output", options->output,
                       "Write every output under DIR (made when missing), as Select=770 with User=DIR");
   command->add_option("--type", options->type, typeHelp + " (default bg)");
+  command->add_option(
+      "--palette", options->palette,
+      "A palette every image is matched to: COL .zkp, .gpl, .pal, .act, or an image's colour table");
   command->add_option("--ini", options->iniFile,
                       "Settings file (default: GRANVEL.ini in the working directory)");
   command->add_option("--set", options->overrides, "Override one setting for this run, KEY=VALUE")

@@ -31,8 +31,8 @@ bool ApplyOverride(ConvertSettings& settings, const std::string& assignment, std
   }
   const std::string key = assignment.substr(0, equals);
   const std::string value = assignment.substr(equals + 1);
-  if (::strcasecmp(key.c_str(), "User") == 0) {
-    settings.User = value;
+  if (std::string* text = PersistedStringField(settings, key)) {
+    *text = value;
     return true;
   }
   int* field = PersistedIntField(settings, key);

@@ -19,6 +19,7 @@ struct PackageOptions {
   std::string out;
   std::string name;
   std::string iniFile;
+  std::string palette;
   std::vector<std::string> overrides;
   std::vector<std::string> parts;
   std::vector<std::string> sizes;
@@ -193,6 +194,8 @@ int RunPackage(const PackageOptions& options, const CommandIo& io) {
     io.err << "granvel-cli package: " << error << "\n";
     return kExitUsage;
   }
+  if (!options.palette.empty())
+    settings.Palette_File = options.palette;
   if (!options.listParts.empty())
     return ListParts(options.listParts, settings, io);
   if (options.out.empty() || options.slots.empty()) {
@@ -232,6 +235,9 @@ void AddPackageCommand(CLI::App& app, const CommandIo& io, int& status) {
       "package", "Build a package: a program and resources for both screens in one .zkp file");
   command->add_option("-o,--output", options->out, "The package file (its extension becomes .zkp)");
   command->add_option("--name", options->name, "The package's resource name (8 characters: 0-9, A-Z, _)");
+  command->add_option(
+      "--palette", options->palette,
+      "A palette every image is matched to: COL .zkp, .gpl, .pal, .act, or an image's colour table");
   command->add_option("--ini", options->iniFile,
                       "Settings file (default: GRANVEL.ini in the working directory)");
   command->add_option("--set", options->overrides, "Override one setting, KEY=VALUE")

@@ -48,6 +48,10 @@ void PrintSettings(const ConvertSettings& s, std::ostream& out) {
   line("PRG_MultiByte", s.PRG_MultiByte,
        onOff(s.PRG_MultiByte, "decoded programs in full-width Shift JIS", "decoded programs byte for byte"));
   line("PRG_ESCAPE", s.PRG_ESCAPE, onOff(s.PRG_ESCAPE, "backslash escapes", "no escapes"));
+  line("PNG_Image", s.PNG_Image,
+       onOff(s.PNG_Image, ".png files convert as images", ".png files carried as data"));
+  out << "TransparentColour=" << s.TransparentColour << "\n"
+      << "Palette_File=" << s.Palette_File << "\n";
 }
 
 int RunSettings(const SettingsOptions& options, const CommandIo& io) {

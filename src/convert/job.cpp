@@ -61,7 +61,7 @@ ConvertJob MakeConvertJob(const std::string& path, bool makeFolders, const Conve
 
   job.Kind = JobKind::BinaryData;
   if (settings.ConvertType != kConvertBinary) {
-    if (HasExtension(job, ".bmp")) {
+    if (HasExtension(job, ".bmp") || (settings.PNG_Image != 0 && HasExtension(job, ".png"))) {
       job.Kind = JobKind::Bitmap;
     } else if (HasExtension(job, ".zkp")) {
       job.Kind = JobKind::ZkpFile;

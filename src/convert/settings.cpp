@@ -18,7 +18,7 @@ struct IntKey {
 };
 
 // In the order a save writes them.
-constexpr std::array<IntKey, 13> kIntKeys{{
+constexpr std::array<IntKey, 14> kIntKeys{{
     {kDirectory, "Select", &ConvertSettings::Select},
     {kDirectory, "Create", &ConvertSettings::Create},
     {kConvert, "TextOut", &ConvertSettings::TextOut},
@@ -32,12 +32,23 @@ constexpr std::array<IntKey, 13> kIntKeys{{
     {kConvert, "PRG_To_MEM", &ConvertSettings::PRG_To_MEM},
     {kConvert, "PRG_MultiByte", &ConvertSettings::PRG_MultiByte},
     {kConvert, "PRG_ESCAPE", &ConvertSettings::PRG_ESCAPE},
+    {kConvert, "PNG_Image", &ConvertSettings::PNG_Image},
+}};
+
+// Text settings of the [Convert] section, after the integers.
+struct StringKey {
+  const char* key;
+  std::string ConvertSettings::*field;
+};
+constexpr std::array<StringKey, 2> kStringKeys{{
+    {"TransparentColour", &ConvertSettings::TransparentColour},
+    {"Palette_File", &ConvertSettings::Palette_File},
 }};
 
 void Repair(ConvertSettings& s) {
   if ((s.Select & 0xFF00) != kSelectSourceFolder)
     s.Select = kSelectSourceFolder;
-  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE}) {
+  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE, &s.PNG_Image}) {
     if (*field < 0)
       *field = 0;
   }
@@ -65,6 +76,8 @@ ConvertSettings LoadSettings(const std::string& iniPath, const std::string& tool
   s.User = ini.GetString(kDirectory, "User", "");
   if (s.User.empty())
     s.User = s.ToolDir;
+  for (const StringKey& k : kStringKeys)
+    s.*(k.field) = ini.GetString(kConvert, k.key, "");
   Repair(s);
   return s;
 }
@@ -80,6 +93,8 @@ bool SaveSettings(const ConvertSettings& settings, const std::string& iniPath, s
   ini.SetString(kDirectory, "User", settings.User);
   for (const IntKey& k : kIntKeys)
     ini.SetInt(k.section, k.key, settings.*(k.field));
+  for (const StringKey& k : kStringKeys)
+    ini.SetString(kConvert, k.key, settings.*(k.field));
   return ini.Save(iniPath, error);
 }
 
@@ -98,6 +113,16 @@ bool SelectConvertType(ConvertSettings& settings, int commandId) {
   }
   settings.ConvertType = static_cast<std::uint16_t>(commandId);
   return true;
+}
+
+std::string* PersistedStringField(ConvertSettings& settings, const std::string& key) {
+  if (::strcasecmp(key.c_str(), "User") == 0)
+    return &settings.User;
+  for (const StringKey& k : kStringKeys) {
+    if (::strcasecmp(k.key, key.c_str()) == 0)
+      return &(settings.*(k.field));
+  }
+  return nullptr;
 }
 
 int* PersistedIntField(ConvertSettings& settings, const std::string& key) {
@@ -119,6 +144,8 @@ std::vector<std::string> PersistedKeyNames() {
     if (k.field == &ConvertSettings::Create)
       names.push_back("User");
   }
+  for (const StringKey& k : kStringKeys)
+    names.push_back(k.key);
   return names;
 }
 

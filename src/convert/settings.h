@@ -45,6 +45,9 @@ struct ConvertSettings {
   int PRG_MultiByte = 0;
   int PRG_ESCAPE = 0;
   int PAL_Fix_1bit = -1;
+  int PNG_Image = 0;              // 1: ".png" files convert as images; 0: carried as binary data
+  std::string TransparentColour;  // "RRGGBB": index 0 of a true-colour picture; empty: none
+  std::string Palette_File;       // a palette every image is matched to; empty: none
 
   // Not persisted.
   std::uint16_t ConvertType = kConvertBgFont;
@@ -73,9 +76,12 @@ bool SelectConvertType(ConvertSettings& settings, int commandId);
 // The persisted integer fields by INI key, compared without regard to case ("DATA_Type" finds Data_Type).
 // Returns nullptr for an unknown key. `User` is a string and not among them.
 int* PersistedIntField(ConvertSettings& settings, const std::string& key);
+// The persisted text fields (User, TransparentColour, Palette_File) likewise.
+std::string* PersistedStringField(ConvertSettings& settings, const std::string& key);
 const int* PersistedIntField(const ConvertSettings& settings, const std::string& key);
 
-// Every persisted key as the file spells it, in the order a save writes them, User after Create.
+// Every persisted key as the file spells it: the whole numbers in the order a save writes them, User after
+// Create, then the other texts.
 std::vector<std::string> PersistedKeyNames();
 
 }  // namespace granvel

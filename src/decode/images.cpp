@@ -1,5 +1,7 @@
 #include "decode/images.h"
 
+#include <cstdio>
+
 #include "decode/bitmap.h"
 #include "decode/palettes.h"
 
@@ -51,28 +53,45 @@ UnitSize ChrUnitSize(std::string_view ending, const ConvertSettings& settings) {
 }
 
 bool DecodeChr(std::span<const std::uint8_t> data, const std::string& stem, std::string_view ending,
-               const ConvertContext& ctx) {
+               const ConvertContext& ctx, const ColourWords* palette) {
   if (WrongSize(data, kChrDataSize, "CHR", ctx))
     return false;
   const bool wide = ctx.Settings().Make_Wide != 0;
   const UnitSize unit = ChrUnitSize(ending, ctx.Settings());
   const IndexedImage image = PlaceTiles(data, 4, wide ? 256 : 128, wide ? 64 : 128, unit.Width, unit.Height);
-  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", image, BuiltInBgPalette(), ctx);
+  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", image,
+                            palette ? *palette : BuiltInBgPalette(), ctx);
 }
 
 bool DecodeGrp(std::span<const std::uint8_t> data, const std::string& stem, std::string_view ending,
-               const ConvertContext& ctx) {
+               const ConvertContext& ctx, const ColourWords* palette) {
   if (WrongSize(data, kGrpDataSize, "GRP", ctx))
     return false;
   const IndexedImage image = PlaceTiles(data, 8, 256, 192, 64, 64);
-  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", image, BuiltInGrpPalette(), ctx);
+  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", image,
+                            palette ? *palette : BuiltInGrpPalette(), ctx);
 }
 
 bool DecodeCol(std::span<const std::uint8_t> data, const std::string& stem, std::string_view ending,
                const ConvertContext& ctx) {
   if (WrongSize(data, kColDataSize, "COL", ctx))
     return false;
-  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", PaletteSwatch(), ColourWordsOf(data), ctx);
+  const ColourWords words = ColourWordsOf(data);
+  return WriteIndexedBitmap(stem + std::string(ending) + ".bmp", PaletteSwatch(), words, ctx) &&
+         ctx.WriteOutput(stem + std::string(ending) + ".gpl", GimpPalette(words, stem + std::string(ending)));
+}
+
+std::vector<std::uint8_t> GimpPalette(const ColourWords& words, const std::string& name) {
+  const auto slash = name.find_last_of("/\\");
+  std::string text = "GIMP Palette\nName: " + (slash == std::string::npos ? name : name.substr(slash + 1)) +
+                     "\nColumns: 16\n#\n";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const auto entry = ColourTableEntry(words[i]);  // blue, green, red
+    char line[40];
+    std::snprintf(line, sizeof line, "%3d %3d %3d\tIndex %zu\n", entry[2], entry[1], entry[0], i);
+    text += line;
+  }
+  return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 }  // namespace granvel

@@ -1,5 +1,8 @@
 #include "decode/reader.h"
 
+#include <algorithm>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "decode/images.h"
@@ -8,13 +11,65 @@
 #include "decode/prg.h"
 #include "decode/scr.h"
 #include "decode/walk.h"
+#include "encode/image/palette_file.h"
 #include "platform/files.h"
 
 namespace granvel {
 namespace {
 
+// The palettes a container's images are drawn with: a package's own COL resources by their endings, and the
+// Palette_File palette for the rest.
+struct DrawingPalettes {
+  std::map<std::string, ColourWords, std::less<>> ByEnding;  // "_COL0", "_COL1_S", ...
+  std::optional<ColourWords> File;
+
+  // The COL of the same screen: backgrounds and fonts COL0, sprites and icons COL1, graphic pages COL2.
+  const ColourWords* For(std::string_view ending) const {
+    static constexpr std::pair<std::string_view, std::string_view> kUses[] = {
+        {"_BGU", "_COL0"},    {"_BGF0", "_COL0"},   {"_SPU", "_COL1"},    {"_GRP", "_COL2"},
+        {"_BGS", "_COL0_S"},  {"_BGF1", "_COL0_S"}, {"_BGD0", "_COL0_S"}, {"_BGD1", "_COL0_S"},
+        {"_SPS0", "_COL1_S"}, {"_SPS1", "_COL1_S"}, {"_SPD", "_COL1_S"}};
+    for (const auto& [prefix, col] : kUses) {
+      if (ending.substr(0, prefix.size()) == prefix) {
+        const auto found = ByEnding.find(col);
+        if (found != ByEnding.end())
+          return &found->second;
+      }
+    }
+    return File ? &*File : nullptr;
+  }
+};
+
+// Walks the container once for its COL resources, before anything is drawn.
+DrawingPalettes CollectPalettes(std::span<const std::uint8_t> file, const ConvertContext& ctx, bool& ok) {
+  DrawingPalettes palettes;
+  ok = true;
+  if (!ctx.Settings().Palette_File.empty()) {
+    std::vector<std::uint16_t> words;
+    ok = ReadPaletteFile(ctx.Settings().Palette_File, ctx, words);
+    palettes.File.emplace();
+    palettes.File->fill(0);
+    std::copy_n(words.begin(), std::min<std::size_t>(words.size(), 256), palettes.File->begin());
+  }
+  ResourceWalk walk(file);
+  StoredResource resource;
+  std::string reason;
+  std::uint64_t mask = 0;
+  while (walk.Next(resource, reason) == ResourceWalk::Step::Resource) {
+    if (resource.Letters == "PRG")
+      mask = (std::uint64_t{resource.MaskHigh} << 32) | resource.MaskLow;
+    else if (resource.Letters == "MEM")
+      continue;
+    const bool inPackage = mask != 0;  // a plain file's COL names no screen
+    const std::string_view ending = TakeResourceEnding(resource.Letters, mask);
+    if (resource.Letters == "COL" && resource.Data.size() >= 512 && inPackage)
+      palettes.ByEnding.emplace(std::string(ending), ColourWordsOf(resource.Data));
+  }
+  return palettes;
+}
+
 bool DecodeResource(const StoredResource& resource, const std::string& stem, std::uint64_t& mask,
-                    const ConvertContext& ctx) {
+                    const DrawingPalettes& palettes, const ConvertContext& ctx) {
   const std::string_view kind = resource.Letters;
   if (kind == "PRG") {
     if (!DecodePrg(resource.Data, stem, ctx))
@@ -26,11 +81,11 @@ bool DecodeResource(const StoredResource& resource, const std::string& stem, std
     return DecodeMem(resource.Data, stem, ctx);  // MEM takes no bit from the mask
   const std::string_view ending = TakeResourceEnding(kind, mask);
   if (kind == "CHR")
-    return DecodeChr(resource.Data, stem, ending, ctx);
+    return DecodeChr(resource.Data, stem, ending, ctx, palettes.For(ending));
   if (kind == "COL")
     return DecodeCol(resource.Data, stem, ending, ctx);
   if (kind == "GRP")
-    return DecodeGrp(resource.Data, stem, ending, ctx);
+    return DecodeGrp(resource.Data, stem, ending, ctx, palettes.For(ending));
   if (kind == "SCR")
     return DecodeScr(resource.Data, stem, ending, ctx);
   return ctx.Fail("offset " + std::to_string(resource.DataOffset - 3) + ": no decoder for \"" +
@@ -63,7 +118,10 @@ bool DecodeZkpBytes(std::span<const std::uint8_t> file, ConvertJob job, const Co
   if (!ctx.EnsureOutputFolder(folder))
     return false;
   const std::string stem = folder + name;
-
+  bool palettesRead = true;
+  const DrawingPalettes palettes = CollectPalettes(file, ctx, palettesRead);
+  if (!palettesRead)
+    return false;
   std::uint64_t mask = 0;  // a package's slot mask, from its PRG header
   ResourceWalk walk(file);
   StoredResource resource;
@@ -74,7 +132,7 @@ bool DecodeZkpBytes(std::span<const std::uint8_t> file, ConvertJob job, const Co
       case ResourceWalk::Step::Malformed:
         return ctx.Fail(reason);
       case ResourceWalk::Step::Resource:
-        if (!DecodeResource(resource, stem, mask, ctx))
+        if (!DecodeResource(resource, stem, mask, palettes, ctx))
           return false;
         break;
     }

@@ -19,6 +19,7 @@ OptionsForm OptionsForm::From(const ConvertSettings& settings) {
                                               : OneBitPalette::Ask;
   form.MultiByte = settings.PRG_MultiByte != 0;
   form.Escape = settings.PRG_ESCAPE != 0;
+  form.PngImage = settings.PNG_Image != 0;
   form.Make256 = settings.Make_Wide != 0;
   return form;
 }
@@ -37,6 +38,7 @@ void OptionsForm::ApplyTo(ConvertSettings& settings) const {
   settings.PAL_Fix_1bit = Palette == OneBitPalette::Ask ? -1 : Palette == OneBitPalette::Use15 ? 1 : 0;
   settings.PRG_MultiByte = MultiByte ? 1 : 0;
   settings.PRG_ESCAPE = Escape ? 1 : 0;  // a greyed but ticked box still counts
+  settings.PNG_Image = PngImage ? 1 : 0;
   settings.Make_Wide = Make256 ? 1 : 0;
 }
 

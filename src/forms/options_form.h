@@ -18,7 +18,8 @@ struct OptionsForm {
   bool MakeZkpFolder = false;  // Create
   // "Common settings"
   bool TextOut = false;
-  bool DataHex = false;  // DATA_Type: hex strings, else dec numbers
+  bool DataHex = false;   // DATA_Type: hex strings, else dec numbers
+  bool PngImage = false;  // PNG_Image: ".png" files convert as images
   // "PRG text settings"
   bool PrgLimit = false;
   bool PrgToScr = false;

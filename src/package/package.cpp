@@ -4,6 +4,7 @@
 #include "encode/image/bmp.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
+#include "encode/image/image_file.h"
 #include "encode/text/mem.h"
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
@@ -85,8 +86,8 @@ ResourcePayload SlotPayload(const PackageForm& form, const SlotInfo& slot, const
 
 ResourcePayload BuildChrSlotPayload(const PackageForm& form, const SlotInfo& slot, int unitWidth,
                                     int unitHeight, const ConvertContext& ctx) {
-  const BmpImage image = ReadBmpImage(form.Slot(slot).Path, static_cast<std::uint32_t>(unitWidth),
-                                      static_cast<std::uint32_t>(unitHeight), kChrMask, ctx);
+  const BmpImage image = ReadImageFile(form.Slot(slot).Path, static_cast<std::uint32_t>(unitWidth),
+                                       static_cast<std::uint32_t>(unitHeight), kChrMask, ctx);
   if (image.PixelCount == 0)
     return {};
   int blockWidth = 0;
@@ -111,7 +112,7 @@ ResourcePayload BuildSpriteSlotPayload(const PackageForm& form, const SlotInfo& 
 
 ResourcePayload BuildGrpSlotPayload(const PackageForm& form, const SlotInfo& slot,
                                     const ConvertContext& ctx) {
-  const BmpImage image = ReadBmpImage(form.Slot(slot).Path, 1, 1, kGrpMask, ctx);
+  const BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kGrpMask, ctx);
   if (image.PixelCount == 0)
     return {};
   std::uint32_t index = 0;
@@ -125,7 +126,7 @@ ResourcePayload BuildGrpSlotPayload(const PackageForm& form, const SlotInfo& slo
 
 ResourcePayload BuildColSlotPayload(const PackageForm& form, const SlotInfo& slot,
                                     const ConvertContext& ctx) {
-  BmpImage image = ReadBmpImage(form.Slot(slot).Path, 1, 1, kChrMask, ctx);
+  BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kChrMask, ctx);
   if (image.PixelCount == 0)
     return {};
   return std::move(image.ColPayload);
@@ -135,9 +136,9 @@ bool CountParts(const SlotInfo& slot, const std::string& path, const ConvertCont
   parts = 0;
   if (slot.Kind == SlotKind::Scr)
     return true;
-  const BmpImage image = ReadBmpImage(path, static_cast<std::uint32_t>(slot.CheckUnitWidth),
-                                      static_cast<std::uint32_t>(slot.CheckUnitHeight),
-                                      static_cast<std::uint8_t>(slot.CheckMask), ctx);
+  const BmpImage image = ReadImageFile(path, static_cast<std::uint32_t>(slot.CheckUnitWidth),
+                                       static_cast<std::uint32_t>(slot.CheckUnitHeight),
+                                       static_cast<std::uint8_t>(slot.CheckMask), ctx);
   if (image.PixelCount == 0)
     return false;
   if (!slot.HasPartList)

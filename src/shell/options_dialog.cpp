@@ -105,10 +105,12 @@ QGroupBox* OptionsDialog::MakeCommonGroup() {
   dataHex_ = new QRadioButton(QStringLiteral("Output DATA with hex string on GRP resource"));
   dataDec_ = new QRadioButton(QStringLiteral("Output DATA with dec number on GRP resource"));
   Exclusive(this, {dataHex_, dataDec_});
+  pngImage_ = new QCheckBox(QStringLiteral("Convert PNG files as images"));
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(textOut_);
   layout->addWidget(dataHex_);
   layout->addWidget(dataDec_);
+  layout->addWidget(pngImage_);
   return group;
 }
 
@@ -181,6 +183,7 @@ OptionsForm OptionsDialog::Form() const {
                                            : OneBitPalette::Keep01;
   form.MultiByte = multiByte_->isChecked();
   form.Escape = escape_->isChecked();
+  form.PngImage = pngImage_->isChecked();
   form.Make256 = make256_->isChecked();
   return form;
 }
@@ -203,6 +206,7 @@ void OptionsDialog::ShowForm(const OptionsForm& form) {
   prgToScr_->setChecked(form.PrgToScr);
   prgToMem_->setChecked(form.PrgToMem);
   escape_->setChecked(form.Escape);
+  pngImage_->setChecked(form.PngImage);
   multiByte_->setChecked(form.MultiByte);
 
   (form.Palette == OneBitPalette::Keep01  ? palette01_

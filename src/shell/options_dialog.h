@@ -62,6 +62,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* makeZkpFolder_ = nullptr;
 
   QCheckBox* textOut_ = nullptr;
+  QCheckBox* pngImage_ = nullptr;
   QRadioButton* dataHex_ = nullptr;
   QRadioButton* dataDec_ = nullptr;
 

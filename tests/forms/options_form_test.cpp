@@ -44,6 +44,7 @@ TEST(OptionsForm, TickBoxesAndTwoWayRadiosShowAnyNonZeroAsOnAndSaveOneOrZero) {
       {"Make_Wide", 0, &F::Make256, false, 0},     {"Make_Wide", -1, &F::Make256, true, 1},
       {"PRG_MultiByte", 0, &F::MultiByte, false, 0}, {"PRG_ESCAPE", 0, &F::Escape, false, 0},
       {"PRG_ESCAPE", 1, &F::Escape, true, 1},  // greyed by the multi-byte text, and still saved
+      {"PNG_Image", 0, &F::PngImage, false, 0},    {"PNG_Image", 3, &F::PngImage, true, 1},
   };
   for (const auto& row : rows)
     EXPECT_EQ(RoundTrip(row.key, row.stored, row.saved).*row.control, row.ticked) << row.key << row.stored;

@@ -16,7 +16,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::TempDir dir;
   test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));
   test::WriteBytes(dir / "odd.bmp", test::MakeBmp(test::Layout(100, 100, 4, test::GreyPalette(16))));
-  test::WriteBytes(dir / "deep.bmp", test::MakeBmp(test::Layout(8, 8, 24)));
+  test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
   test::WriteText(dir / "fake.bmp", "not an image");
   test::WriteText(dir / "map.txt", "not read now");
   // slot, file, the box shown ("text|details"; none: the slot keeps the file), parts listed
@@ -27,7 +27,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
       {kBgu0, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
       {kSpd0, "odd.bmp", unmatched + "32-pixel unit (AutoTrim=0 takes any size)", 0},
       {kPrg, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
-      {kBgu0, "deep.bmp", "deep.bmp: 24 bits per pixel; only 1, 4 and 8 are supported|", 0},
+      {kBgu0, "two.bmp", "two.bmp: 2 bits per pixel; only 1, 4, 8, 24 and 32 are supported|", 0},
       {kCol0, "fake.bmp", "fake.bmp: not a BMP file|", 0},
       {kBgu0, "map.txt", "", 0},  // found by the build
       {kScu0, "odd.bmp", "", 0}};

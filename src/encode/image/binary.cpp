@@ -49,9 +49,12 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
     return ctx.Fail(error);
   const std::uint64_t size = reader.Size();
   if (ctx.Settings().ConvertType != kConvertBinary) {
-    for (const char* other : {".png", ".gif", ".jpg", ".jpeg", ".webp", ".tga"}) {
+    if (HasExtension(job, ".png"))
+      ctx.Note(".png files are carried as binary data; PNG_Image=1 converts them as images");
+    for (const char* other : {".gif", ".jpg", ".jpeg", ".webp", ".tga"}) {
       if (HasExtension(job, other))
-        ctx.Note(std::string(other) + " files are carried as binary data; only BMP images convert as images");
+        ctx.Note(std::string(other) +
+                 " files are carried as binary data; only BMP and PNG images convert as images");
     }
   }
   if (size == 0)

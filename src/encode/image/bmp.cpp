@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "encode/image/bmp_rle.h"
+#include "encode/image/true_colour.h"
 #include "format/bytes.h"
 #include "platform/files.h"
 
@@ -15,6 +16,7 @@ constexpr std::uint32_t kInfoHeaderSize = 40;  // the classic info header; V4 an
 constexpr std::uint32_t kCompressionNone = 0;
 constexpr std::uint32_t kCompressionRle8 = 1;
 constexpr std::uint32_t kCompressionRle4 = 2;
+constexpr std::uint32_t kCompressionBitfields = 3;  // 32-bit pixels read by their colour masks
 // A run-length-encoded image may describe at most this many pixels per byte of its data, and at least
 // kRleFreePixels whatever its data: a small file claiming a huge image is refused before anything is
 // allocated. A run of 255 pixels takes 2 bytes, an empty row 2 bytes.
@@ -65,13 +67,16 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
   bmp.compression = GetU32LE(info + 16);
   const std::uint32_t clrUsed = GetU32LE(info + 32);
 
-  if (bmp.bits != 1 && bmp.bits != 4 && bmp.bits != 8)
-    return ctx.Fail(Num(bmp.bits) + " bits per pixel; only 1, 4 and 8 are supported");
+  if (bmp.bits != 1 && bmp.bits != 4 && bmp.bits != 8 && bmp.bits != 24 && bmp.bits != 32)
+    return ctx.Fail(Num(bmp.bits) + " bits per pixel; only 1, 4, 8, 24 and 32 are supported");
   const bool rle = bmp.compression == kCompressionRle8 || bmp.compression == kCompressionRle4;
   if (bmp.compression != kCompressionNone && !(bmp.compression == kCompressionRle8 && bmp.bits == 8) &&
-      !(bmp.compression == kCompressionRle4 && bmp.bits == 4))
-    return ctx.Fail("compression " + Num(bmp.compression) + " with " + Num(bmp.bits) +
-                    " bits per pixel is not supported; only none, RLE8 for 8 and RLE4 for 4 bits are");
+      !(bmp.compression == kCompressionRle4 && bmp.bits == 4) &&
+      !(bmp.compression == kCompressionBitfields && bmp.bits == 32))
+    return ctx.Fail(
+        "compression " + Num(bmp.compression) + " with " + Num(bmp.bits) +
+        " bits per pixel is not supported; only none, RLE8 for 8, RLE4 for 4 and bit fields for 32 "
+        "bits are");
   if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
     return ctx.FailSize("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
                         ")");
@@ -84,23 +89,22 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
       static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
     return ctx.FailSize("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
 
-  if (pixelMask == 15 && ctx.Settings().AutoTrim != 0) {
-    unitWidth = std::max<std::uint32_t>(unitWidth, 1);
-    unitHeight = std::max<std::uint32_t>(unitHeight, 1);
-    if (bmp.width % unitWidth != 0)
-      return ctx.FailSize("width " + Num(bmp.width) + " is not a multiple of the " + Num(unitWidth) +
-                          "-pixel unit" + kAnySizeHint);
-    if (bmp.height % unitHeight != 0)
-      return ctx.FailSize("height " + Num(bmp.height) + " is not a multiple of the " + Num(unitHeight) +
-                          "-pixel unit" + kAnySizeHint);
-  }
+  if (!CheckImageSize(bmp.width, bmp.height, unitWidth, unitHeight, pixelMask, ctx))
+    return false;
 
-  const std::uint32_t count = clrUsed != 0 ? clrUsed : (1u << bmp.bits);
-  bmp.colours = std::min<std::uint32_t>(count, 256);
-  const std::uint64_t tableEnd = kFileHeaderSize + std::uint64_t{bmp.infoSize} + 4ull * bmp.colours;
-  if (tableEnd > bmp.dataOffset)
-    return ctx.Fail("the colour table of " + Num(bmp.colours) +
-                    " entries does not fit before the pixel data");
+  if (bmp.bits >= 24) {
+    // No colour table; bit fields follow a 40-byte header, or lie inside a longer one.
+    const std::uint64_t masksEnd = kFileHeaderSize + kInfoHeaderSize + 12;
+    if (bmp.compression == kCompressionBitfields && masksEnd > bmp.dataOffset)
+      return ctx.Fail("the colour masks do not fit before the pixel data");
+  } else {
+    const std::uint32_t count = clrUsed != 0 ? clrUsed : (1u << bmp.bits);
+    bmp.colours = std::min<std::uint32_t>(count, 256);
+    const std::uint64_t tableEnd = kFileHeaderSize + std::uint64_t{bmp.infoSize} + 4ull * bmp.colours;
+    if (tableEnd > bmp.dataOffset)
+      return ctx.Fail("the colour table of " + Num(bmp.colours) +
+                      " entries does not fit before the pixel data");
+  }
 
   if (bmp.dataEnd <= bmp.dataOffset)
     return ctx.Fail("no pixel data: the file size field " + Num(bmp.dataEnd) + " is not beyond offset " +
@@ -119,16 +123,6 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
                       Num(dataSize) + " are there");
   }
   return true;
-}
-
-// Decides whether the second colour of a 1-bit image goes to slot 15: by PAL_Fix_1bit, or by asking.
-bool UsePalette15(const std::string& name, const ConvertContext& ctx) {
-  const int fix = ctx.Settings().PAL_Fix_1bit;
-  if (fix == 0)
-    return false;
-  if (fix == 1)
-    return true;
-  return ctx.GetHost().AskYesNo(kPaletteQuestionCaption, name + kPaletteQuestionText);
 }
 
 ResourcePayload ConvertPalette(std::span<const std::uint8_t> file, const BmpLayout& bmp, bool palette15) {
@@ -175,7 +169,75 @@ void UnpackRows(std::span<const std::uint8_t> data, const BmpLayout& bmp, bool p
   }
 }
 
+// One colour channel of a 32-bit pixel by its mask, scaled to 0-255.
+std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
+  if (mask == 0)
+    return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0)
+    ++shift;
+  const std::uint64_t top = mask >> shift;
+  const std::uint64_t value = (pixel & mask) >> shift;
+  return static_cast<std::uint8_t>((value * 255 + top / 2) / top);
+}
+
+// The pixels of a 24 or 32-bit file as RGBA, top row first.
+RgbaPicture UnpackTrueColour(std::span<const std::uint8_t> file, const BmpLayout& bmp) {
+  RgbaPicture picture;
+  picture.Width = bmp.width;
+  picture.Height = bmp.height;
+  const std::size_t width = static_cast<std::size_t>(bmp.width);
+  picture.Rgba.resize(width * static_cast<std::size_t>(bmp.height) * 4);
+  const std::uint8_t* info = &file[kFileHeaderSize];
+  const bool fields = bmp.compression == kCompressionBitfields;
+  const std::uint32_t red = fields ? GetU32LE(info + 40) : 0x00FF0000u;
+  const std::uint32_t green = fields ? GetU32LE(info + 44) : 0x0000FF00u;
+  const std::uint32_t blue = fields ? GetU32LE(info + 48) : 0x000000FFu;
+  // The alpha mask lives in the longer headers only; without one every pixel is opaque.
+  const std::uint32_t alpha = fields && bmp.infoSize >= 56 ? GetU32LE(info + 52) : 0;
+  const std::size_t step = static_cast<std::size_t>(bmp.bits) / 8;
+  const std::size_t rowBytes = (width * static_cast<std::size_t>(bmp.bits) + 31) / 32 * 4;
+  for (std::size_t stored = 0; stored < static_cast<std::size_t>(bmp.height); ++stored) {
+    const std::uint8_t* in = &file[bmp.dataOffset + stored * rowBytes];
+    const std::size_t row = bmp.topDown ? stored : static_cast<std::size_t>(bmp.height) - 1 - stored;
+    std::uint8_t* out = &picture.Rgba[row * width * 4];
+    for (std::size_t x = 0; x < width; ++x, in += step, out += 4) {
+      const std::uint32_t pixel = step == 4 ? GetU32LE(in) : in[0] | (in[1] << 8) | (in[2] << 16);
+      out[0] = Channel(pixel, red);
+      out[1] = Channel(pixel, green);
+      out[2] = Channel(pixel, blue);
+      out[3] = alpha ? Channel(pixel, alpha) : 255;
+    }
+  }
+  return picture;
+}
+
 }  // namespace
+
+// Decides whether the second colour of a 1-bit image goes to slot 15: by PAL_Fix_1bit, or by asking.
+bool UsePalette15(const std::string& name, const ConvertContext& ctx) {
+  const int fix = ctx.Settings().PAL_Fix_1bit;
+  if (fix == 0)
+    return false;
+  if (fix == 1)
+    return true;
+  return ctx.GetHost().AskYesNo(kPaletteQuestionCaption, name + kPaletteQuestionText);
+}
+
+bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitWidth,
+                    std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx) {
+  if (pixelMask != 15 || ctx.Settings().AutoTrim == 0)
+    return true;
+  unitWidth = std::max<std::uint32_t>(unitWidth, 1);
+  unitHeight = std::max<std::uint32_t>(unitHeight, 1);
+  if (width % unitWidth != 0)
+    return ctx.FailSize("width " + Num(static_cast<std::uint64_t>(width)) + " is not a multiple of the " +
+                        Num(unitWidth) + "-pixel unit" + kAnySizeHint);
+  if (height % unitHeight != 0)
+    return ctx.FailSize("height " + Num(static_cast<std::uint64_t>(height)) + " is not a multiple of the " +
+                        Num(unitHeight) + "-pixel unit" + kAnySizeHint);
+  return true;
+}
 
 std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   return static_cast<std::uint16_t>((red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10) |
@@ -187,6 +249,12 @@ BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& nam
   BmpLayout bmp;
   if (!ReadLayout(file, unitWidth, unitHeight, pixelMask, ctx, bmp))
     return {};
+  if (bmp.bits >= 24) {
+    BmpImage image;
+    if (!IndexTrueColour(UnpackTrueColour(file, bmp), pixelMask + 1, ctx, image))
+      return {};
+    return image;
+  }
   const bool palette15 = bmp.bits == 1 && UsePalette15(name, ctx);
 
   BmpImage image;
@@ -209,17 +277,6 @@ BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& nam
     }
   }
   return image;
-}
-
-BmpImage ReadBmpImage(const std::string& path, std::uint32_t unitWidth, std::uint32_t unitHeight,
-                      std::uint8_t pixelMask, const ConvertContext& ctx) {
-  std::vector<std::uint8_t> file;
-  std::string error;
-  if (!ReadWholeFile(path, file, error)) {
-    ctx.Fail(error);
-    return {};
-  }
-  return ReadBmpImage(file, path, unitWidth, unitHeight, pixelMask, ctx);
 }
 
 bool WriteColFile(ConvertJob job, const BmpImage& image, const std::string& resName,

@@ -1,5 +1,6 @@
-// BMP images with a palette (1, 4 or 8 bits per pixel) read into one palette index per pixel, and their
-// colour table turned into the handheld's COL palette of 16 rows of 16 colours.
+// BMP images read into one palette index per pixel: those with a palette (1, 4 or 8 bits per pixel) keep
+// their indices and their colour table becomes the handheld's COL palette of 16 rows of 16 colours;
+// true-colour ones (24 and 32 bits) get a palette built from their colours (true_colour.h).
 #pragma once
 
 #include <cstdint>
@@ -21,11 +22,17 @@ struct BmpImage {
   std::uint8_t PaletteRows = 0;      // palettes converted into ColPayload: 16 after a read
   std::int32_t PixelCount = 0;       // Width x Height; 0 means the read failed
   std::int32_t Width = 0;
-  std::int32_t Height = 0;        // rows, top-down and bottom-up files alike
-  std::int32_t MaskedPixels = 0;  // pixels whose value the pixel mask changed (colours above 15 for CHR)
+  std::int32_t Height = 0;         // rows, top-down and bottom-up files alike
+  std::int32_t MaskedPixels = 0;   // pixels whose value the pixel mask changed (colours above 15 for CHR)
+  bool ZeroIsTransparent = false;  // index 0 stands for transparency, not for its colour (true colour)
 
   PixelGrid Grid() const { return {Pixels, Width, Height}; }
 };
+
+// The size check of CHR use: with pixel mask 15 and AutoTrim on, width and height must be multiples of the
+// unit. False with the reason in `ctx` otherwise.
+bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitWidth,
+                    std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx);
 
 // The handheld's 16-bit colour: red >> 3 in bits 0-4, green >> 3 in 5-9, blue >> 3 in 10-14, and bit 2 of
 // green in bit 15. Low bits are cut off, not rounded.
@@ -44,9 +51,9 @@ inline constexpr const char* kPaletteQuestionText =
 // refused file gives the empty image and a reason in `ctx`.
 BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& name, std::uint32_t unitWidth,
                       std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx);
-// Reads the BMP file at `path`.
-BmpImage ReadBmpImage(const std::string& path, std::uint32_t unitWidth, std::uint32_t unitHeight,
-                      std::uint8_t pixelMask, const ConvertContext& ctx);
+// Decides whether the second colour of a two-colour image goes to slot 15 instead of 1: by PAL_Fix_1bit, or
+// by asking with the palette question (`name` is the file's path).
+bool UsePalette15(const std::string& name, const ConvertContext& ctx);
 
 // The tile payload of one block of a read image (see format/tiles.h).
 inline ResourcePayload BuildTilePayload(const BmpImage& image, std::uint32_t pixelsPerBlock,

@@ -2,6 +2,7 @@
 
 #include "encode/image/bmp.h"
 #include "encode/image/data_text.h"
+#include "encode/image/image_file.h"
 #include "format/container.h"
 #include "format/tiles.h"
 
@@ -48,8 +49,8 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
       unitHeight % 8 != 0)
     return ctx.Fail("unit " + std::to_string(unitWidth) + "x" + std::to_string(unitHeight) +
                     " is not one of the CHR unit sizes");
-  const BmpImage image = ReadBmpImage(job.Path, static_cast<std::uint32_t>(unitWidth),
-                                      static_cast<std::uint32_t>(unitHeight), 15, ctx);
+  const BmpImage image = ReadImageFile(job.Path, static_cast<std::uint32_t>(unitWidth),
+                                       static_cast<std::uint32_t>(unitHeight), 15, ctx);
   if (image.PixelCount == 0)
     return false;
   ChrBankGeometry geometry;

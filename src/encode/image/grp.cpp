@@ -2,6 +2,7 @@
 
 #include "encode/image/bmp.h"
 #include "encode/image/data_text.h"
+#include "encode/image/image_file.h"
 #include "format/container.h"
 #include "format/tiles.h"
 
@@ -19,7 +20,7 @@ void NamePage(ConvertJob& job, const std::string& ending, const std::string& bas
 }
 
 bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
-  const BmpImage image = ReadBmpImage(job.Path, 1, 1, 255, ctx);
+  const BmpImage image = ReadImageFile(job.Path, 1, 1, 255, ctx);
   if (image.PixelCount == 0)
     return false;
   DataText text;

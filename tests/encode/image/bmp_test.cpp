@@ -1,6 +1,7 @@
 // The BMP reader: colour words, row layouts, the 1-bit palette choice, header kinds, run-length data, and
 // files written by real image tools (tests/data/README.md).
 #include "encode/image/bmp.h"
+#include "encode/image/image_file.h"
 
 #include <gtest/gtest.h>
 
@@ -141,7 +142,7 @@ TEST(ReadBmpImage, FilesOfRealToolsGiveTheirPatternsColours) {
     ConvertReport report;
     const ConvertContext ctx(settings, host, report);
     const BmpImage image =
-        ReadBmpImage((std::filesystem::path(GRANVEL_TEST_DATA_DIR) / name).string(), 1, 1, 255, ctx);
+        ReadImageFile((std::filesystem::path(GRANVEL_TEST_DATA_DIR) / name).string(), 1, 1, 255, ctx);
     ASSERT_EQ(image.PixelCount, 13 * 7) << name << ": " << report.Reason;
     for (int i = 0; i < 13 * 7; ++i) {
       const int* c = colours[(i % 13 + 2 * (i / 13)) % n];

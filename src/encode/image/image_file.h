@@ -1,0 +1,18 @@
+// An image file as every image converter reads it: a BMP, or a PNG while PNG_Image is on, matched to the
+// Palette_File palette when one is set.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "encode/image/bmp.h"
+
+namespace granvel {
+
+// Reads the image at `path` with the checks and pixel mask of ReadBmpImage. With a palette file, the pixels
+// are matched to it by colour first (palette_file.h) and the mask is applied after. A refused file gives the
+// empty image and a reason in `ctx`.
+BmpImage ReadImageFile(const std::string& path, std::uint32_t unitWidth, std::uint32_t unitHeight,
+                       std::uint8_t pixelMask, const ConvertContext& ctx);
+
+}  // namespace granvel

@@ -1,0 +1,22 @@
+// PNG images read into the same BmpImage a BMP gives: palette images (1, 2, 4 and 8 bits) keep their
+// indices and palette as an indexed BMP does; greyscale, RGB and RGBA images get a palette built from their
+// colours (true_colour.h).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "encode/image/bmp.h"
+
+namespace granvel {
+
+// True when `file` starts with the 8-byte PNG signature.
+bool HasPngSignature(std::span<const std::uint8_t> file);
+
+// Reads a PNG held in memory, with the checks and pixel mask of ReadBmpImage. A refused file gives the empty
+// image and a reason in `ctx`.
+BmpImage ReadPngImage(std::span<const std::uint8_t> file, const std::string& name, std::uint32_t unitWidth,
+                      std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx);
+
+}  // namespace granvel

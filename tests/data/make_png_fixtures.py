@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""Makes the image inputs of tests/cases/png_images/in/ with real tools: Pillow for PNG and BMP files,
+ImageMagick for the 32-bit BMP with bit fields, and by hand for the damaged PNGs. Run with Debian's
+python3, python3-pil and imagemagick (`bash scripts/setup.sh fixtures`):
+    /usr/bin/python3 tests/data/make_png_fixtures.py
+Every picture is 16 x 16; pixel (x, y) has colour COLOURS[(x + 2y) % n], so the top row shows the colours
+in order and a palette built by first appearance is the list itself."""
+import os
+import struct
+import subprocess
+import zlib
+
+from PIL import Image
+
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "png_images", "in")
+COLOURS = [(0, 0, 0), (255, 255, 255), (248, 0, 0), (0, 248, 0), (0, 0, 248), (248, 248, 0), (0, 248, 248),
+           (248, 0, 248), (128, 64, 32), (32, 64, 128), (200, 100, 50), (50, 100, 200), (16, 16, 16),
+           (96, 96, 96), (160, 160, 160), (224, 224, 224), (8, 136, 72)]
+
+
+def picture(n, mode="RGB"):
+    image = Image.new("RGB", (16, 16))
+    image.putdata([COLOURS[(x + 2 * y) % n] for y in range(16) for x in range(16)])
+    return image
+
+
+def indexed(n):
+    image = Image.new("P", (16, 16))
+    image.putpalette([c for colour in COLOURS[:n] for c in colour])
+    image.putdata([(x + 2 * y) % n for y in range(16) for x in range(16)])
+    return image
+
+
+def path(name):
+    return os.path.join(OUT, name)
+
+
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+os.makedirs(OUT, exist_ok=True)
+# Palette PNGs of 1, 2, 4 and 8 bits, and the same pictures as 8-bit BMPs.
+for n, bits in ((2, 1), (4, 2), (16, 4), (16, 8)):
+    indexed(n).save(path("p%d.png" % bits), bits=bits)
+    indexed(n).save(path("p%d_bmp.bmp" % bits))
+# True colour: RGB and greyscale PNG, 24-bit BMP; RGBA PNG whose left column is transparent, and the same as a
+# 32-bit BMP with bit fields (ImageMagick writes those for pictures with alpha).
+picture(16).save(path("rgb.png"))
+picture(16).save(path("rgb24.bmp"))
+picture(16).convert("L").save(path("grey.png"))
+rgba = picture(15).convert("RGBA")  # 15 colours and transparency: 16 entries
+rgba.putdata([(r, g, b, 0 if i % 16 == 0 else 255) for i, (r, g, b, a) in enumerate(rgba.getdata())])
+rgba.save(path("rgba.png"))
+subprocess.run(["/usr/bin/convert", path("rgba.png"), path("rgba32.bmp")], check=True)
+# Too many colours: 17 for CHR; 257 for GRP (a 32 x 16 picture of 512 colour words).
+picture(17).save(path("c17.png"))
+many = Image.new("RGB", (32, 16))
+many.putdata([((i % 32) * 8, (i // 32) * 8, 128) for i in range(512)])
+many.save(path("c512.png"))
+# Damaged files: a wrong CRC, the image data cut short, a header of 100000 x 100000 pixels.
+good = open(path("p8.png"), "rb").read()
+bad_crc = bytearray(good)
+bad_crc[29] ^= 0xFF  # the IHDR chunk's CRC
+open(path("bad_crc.png"), "wb").write(bad_crc)
+idat = good.index(b"IDAT")
+open(path("cut.png"), "wb").write(good[:idat + 12])
+ihdr = struct.pack(">IIBBBBB", 100000, 100000, 8, 2, 0, 0, 0)
+open(path("huge.png"), "wb").write(good[:8] + chunk(b"IHDR", ihdr) + chunk(b"IEND", b""))
+
+# Palette files of the first 16 colours in every format read, and two pictures of one look whose palettes
+# list the colours in opposite orders (tests/cases/palette_files/in/).
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "palette_files", "in")
+os.makedirs(OUT, exist_ok=True)
+sixteen = COLOURS[:16]
+with open(path("pal.gpl"), "w") as gpl:
+    gpl.write("GIMP Palette\nName: sixteen\nColumns: 16\n#\n")
+    gpl.writelines("%3d %3d %3d\tcolour %d\n" % (r, g, b, i) for i, (r, g, b) in enumerate(sixteen))
+with open(path("pal.pal"), "w", newline="\r\n") as jasc:
+    jasc.write("JASC-PAL\n0100\n16\n")
+    jasc.writelines("%d %d %d\n" % colour for colour in sixteen)
+act = bytes(c for colour in sixteen for c in colour)
+open(path("pal.act"), "wb").write(act + bytes(768 - len(act)))
+open(path("pal_count.act"), "wb").write(act + bytes(768 - len(act)) + struct.pack(">HH", 16, 0xFFFF))
+indexed(16).save(path("pal_image.bmp"))
+indexed(16).save(path("order_a.png"))
+reverse = Image.new("P", (16, 16))
+reverse.putpalette([c for colour in reversed(sixteen) for c in colour])
+reverse.putdata([15 - (x + 2 * y) % 16 for y in range(16) for x in range(16)])
+reverse.save(path("order_b.png"))
+picture(16).save(path("rgb.png"))
+picture(17).save(path("c17.png"))
+for name in ("pal", "act", "count", "zkp", "image"):
+    reverse.save(path("b_%s.png" % name))
+open(path("bad.gpl"), "w").write("GIMP Palette\n1 2\n")

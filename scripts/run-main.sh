@@ -13,15 +13,15 @@ out="$PWD/build/examples-out"
 rm -rf "$out"
 mkdir -p "$out"
 status=0
-build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+build/bin/granvel-cli convert --ini /dev/null -o "$out" --set Create=1 \
   examples/Notes_mem.txt examples/Hello.txt examples/Title_scr.txt examples/Title.rscr || status=$?
 # The sprite sheet as 16x16 sprites: a COL palette, one CHR bank and its DATA text.
-build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+build/bin/granvel-cli convert --ini /dev/null -o "$out" --set Create=1 \
   --type 16x16 examples/Sprites.bmp || status=$?
 # The package recipe: program, sprites, background, palettes, screen and MEM$ in one file.
 bash examples/make-package.sh build/bin/granvel-cli "$out/HELLO.zkp" || status=$?
 # And back: the package decoded into BMP images and texts that convert again.
-build/bin/granvel-cli convert --ini /dev/null --set Select=770 --set "User=$out" --set Create=1 \
+build/bin/granvel-cli convert --ini /dev/null -o "$out" --set Create=1 \
   "$out/HELLO.zkp" || status=$?
 echo
 echo "Files written under $out:"

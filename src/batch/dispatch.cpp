@@ -56,15 +56,40 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
                             Host& host, const FileDoneCallback& onFileDone) {
   BatchResult result;
   RunLedger ledger;
+  std::string failures, notes, written;
+  MessageReport summary;
+  const auto add = [](std::string& lines, const std::string& line) {
+    lines += (lines.empty() ? "" : "\n") + line;
+  };
   for (const std::string& path : paths) {
     ++result.Seen;
     ConvertReport report;
     const bool ok = ConvertFile(path, settings, host, report, &ledger);
     ++(ok ? result.Converted : result.Failed);
+    // Some reasons name their file already; the path is not repeated then.
+    if (!ok && report.Reason.rfind(path + ": ", 0) == 0)
+      add(failures, report.Reason);
+    else if (!ok)
+      add(failures, path + ": " + (report.Reason.empty() ? "no reason given" : report.Reason));
+    for (const std::string& note : report.Notes)
+      add(notes, path + ": note: " + note);
+    for (const std::string& file : report.Written) {
+      add(written, "wrote " + file);
+      if (summary.Folder.empty()) {
+        const PathParts parts = SplitPath(file);
+        summary.Folder = parts.Dir.empty() ? "." : parts.Drive + parts.Dir;
+      }
+    }
     if (onFileDone)
       onFileDone(path, ok, report);
   }
-  host.ShowMessage(kSummaryCaption, SummaryText(result));
+  summary.Caption = kSummaryCaption;
+  summary.Text = SummaryText(result);
+  for (const std::string* lines : {&failures, &notes, &written}) {
+    if (!lines->empty())
+      add(summary.Details, *lines);
+  }
+  host.ShowReport(summary);
   return result;
 }
 

@@ -27,7 +27,9 @@ struct BatchResult {
 using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;
 
 // Converts every path in order (a failure never stops the run, and no input replaces a file an earlier one
-// wrote), then shows the summary through `host.ShowMessage("Finished", SummaryText(...))`.
+// wrote), then shows the summary through `host.ShowReport`: "Finished", SummaryText(...), and in its
+// details every failure ("path: reason"), then every note ("path: note: ..."), then every file written
+// ("wrote path"); its folder is the first written file's.
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone = {});
 

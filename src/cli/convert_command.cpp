@@ -1,4 +1,5 @@
-// granvel-cli convert [--type TYPE] [--ini FILE] [--set KEY=VALUE]... PATH...
+// granvel-cli convert [-o DIR] [--type TYPE] [--ini FILE] [--set KEY=VALUE]... PATH...
+#include <strings.h>
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -8,17 +9,29 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
+#include "platform/files.h"
 
 namespace granvel::cli {
 namespace {
 
 struct ConvertOptions {
+  std::string output;  // -o DIR: every output under DIR, as Select=770 with User=DIR
   std::string type = "bg";
   std::string iniFile;
   std::string palette;
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
 };
+
+// Whether one of the overrides sets User.
+bool GivesUser(const std::vector<std::string>& overrides) {
+  for (const std::string& assignment : overrides) {
+    const std::string key = assignment.substr(0, assignment.find('='));
+    if (::strcasecmp(key.c_str(), "User") == 0)
+      return true;
+  }
+  return false;
+}
 
 int RunConvert(const ConvertOptions& options, const CommandIo& io) {
   ConvertSettings settings;
@@ -30,8 +43,21 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
   if (!options.palette.empty())
     settings.Palette_File = options.palette;
   if (!ApplyConvertTypeName(settings, options.type)) {
-    io.err << "granvel-cli convert: unknown type \"" << options.type << "\"\n";
+    io.err << "granvel-cli convert: unknown type \"" << options.type << "\"; the types are "
+           << JoinNames(ConvertTypeNames()) << "\n";
     return kExitUsage;
+  }
+  if (!options.output.empty()) {
+    settings.Select = kSelectUserFolder;
+    settings.User = options.output;
+    if (!EnsureDirectories(options.output, error)) {
+      io.err << "granvel-cli convert: cannot make the output folder " << options.output << ": " << error
+             << "\n";
+      return kExitFailed;
+    }
+  } else if (GivesUser(options.overrides) && settings.Select != kSelectUserFolder) {
+    io.err << "granvel-cli convert: note: User has no effect while Select is " << settings.Select
+           << "; -o DIR (or --set Select=770) writes there\n";
   }
   TerminalHost host(io.in, io.out, io.err, io.interactive);
   const BatchResult result = ConvertFileList(
@@ -65,6 +91,8 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
   std::string typeHelp = "What a BMP image becomes:";
   for (const std::string& name : ConvertTypeNames())
     typeHelp += " " + name;
+  command->add_option("-o,--output", options->output,
+                      "Write every output under DIR (made when missing), as Select=770 with User=DIR");
   command->add_option("--type", options->type, typeHelp + " (default bg)");
   command->add_option(
       "--palette", options->palette,

@@ -10,6 +10,7 @@
 #include "cli/options.h"
 #include "decode/mask_names.h"
 #include "decode/walk.h"
+#include "format/container.h"
 #include "platform/files.h"
 
 namespace granvel::cli {
@@ -28,8 +29,26 @@ struct Inspection {
   ContainerHeader header;
   bool digestMatches = false;
   std::vector<StoredResource> resources;
-  std::string error;  // empty when the whole file was walked
+  std::string error;     // empty when the whole file was walked
+  bool foreign = false;  // the file is no container at all
 };
+
+// A byte string as shown on the terminal: printable ASCII as it is, other bytes as \xNN.
+std::string Shown(const std::string& bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+      text.push_back(c);
+    } else {
+      text += "\\x";
+      text.push_back(kHex[b >> 4]);
+      text.push_back(kHex[b & 15]);
+    }
+  }
+  return text;
+}
 
 Inspection Inspect(const std::string& path) {
   Inspection result;
@@ -41,6 +60,14 @@ Inspection Inspect(const std::string& path) {
   result.hasHeader = ReadContainerHeader(file, result.header, result.error);
   if (!result.hasHeader)
     return result;
+  if (result.header.Magic != kContainerMagic) {
+    // Any file of 36 bytes has the fields of a header; only the magic says it is one.
+    result.hasHeader = false;
+    result.foreign = true;
+    result.error = "not a .zkp container: it begins with \"" + Shown(result.header.Magic) + "\", not \"" +
+                   std::string(kContainerMagic) + "\"";
+    return result;
+  }
   result.digestMatches = ContainerDigestMatches(file);
   ResourceWalk walk(file);
   StoredResource resource;
@@ -79,23 +106,6 @@ std::string BitLabel(int bit) {
   return name ? std::string(name->Label) : "unnamed";
 }
 
-// A byte string as shown on the terminal: printable ASCII as it is, other bytes as \xNN.
-std::string Shown(const std::string& bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string text;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
-      text.push_back(c);
-    } else {
-      text += "\\x";
-      text.push_back(kHex[b >> 4]);
-      text.push_back(kHex[b & 15]);
-    }
-  }
-  return text;
-}
-
 // A JSON string. Bytes from 0x80 up are kept as they are when `utf8` (paths), else written as \u00NN (names
 // and letters read from a file, which are no UTF-8).
 std::string Json(const std::string& bytes, bool utf8 = false) {
@@ -118,9 +128,9 @@ std::string Json(const std::string& bytes, bool utf8 = false) {
 }
 
 void PrintText(const Inspection& info, std::ostream& out) {
-  out << info.path << ":\n";
   if (!info.hasHeader)
     return;
+  out << info.path << ":\n";
   const ContainerHeader& h = info.header;
   out << "  magic \"" << Shown(h.Magic) << "\"" << (h.Magic == "PX01" ? "" : " (not PX01)") << "\n"
       << "  stored size " << h.StoredSize << " (the file holds " << info.fileSize - 36
@@ -186,7 +196,7 @@ int RunInfo(const InfoOptions& options, const CommandIo& io) {
     else
       PrintText(info, io.out);
     if (!info.error.empty()) {
-      io.err << path << ": not a readable container: " << info.error << "\n";
+      io.err << path << (info.foreign ? ": " : ": not a readable container: ") << info.error << "\n";
       status = kExitFailed;
     }
     io.out.flush();

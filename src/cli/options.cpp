@@ -37,7 +37,7 @@ bool ApplyOverride(ConvertSettings& settings, const std::string& assignment, std
   }
   int* field = PersistedIntField(settings, key);
   if (!field) {
-    error = "unknown setting \"" + key + "\"";
+    error = "unknown setting \"" + key + "\"; the settings are " + JoinNames(PersistedKeyNames());
     return false;
   }
   if (!ParseWholeNumber(value, *field)) {
@@ -48,6 +48,13 @@ bool ApplyOverride(ConvertSettings& settings, const std::string& assignment, std
 }
 
 }  // namespace
+
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names)
+    text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
 
 std::string EffectiveIniPath(const std::string& iniFile, const ConvertSettings& settings) {
   return iniFile.empty() ? IniPath(settings.ToolDir) : iniFile;

@@ -28,4 +28,7 @@ bool ApplyConvertTypeName(ConvertSettings& settings, const std::string& name);
 // The command-line names of the convert types, in menu order.
 const std::vector<std::string>& ConvertTypeNames();
 
+// "a, b, c": the names a refusal lists as the valid ones.
+std::string JoinNames(const std::vector<std::string>& names);
+
 }  // namespace granvel::cli

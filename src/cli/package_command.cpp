@@ -165,16 +165,23 @@ int ListParts(const std::string& assignment, const ConvertSettings& settings, co
     io.err << "granvel-cli package: " << (error.empty() ? "--list-parts takes SLOT=PATH" : error) << "\n";
     return kExitUsage;
   }
+  const std::string noParts = CommandLineName(*slot) + " takes the whole file: no parts to choose\n";
+  if (!slot->HasPartList && slot->Browse != BrowseKind::Bitmap) {
+    io.out << noParts;  // a text slot: nothing to read
+    return kExitOk;
+  }
   TerminalHost host(io.in, io.out, io.err, io.interactive);
   ConvertReport report;
   const ConvertContext ctx(settings, host, report);
   int parts = 0;
   if (!CountParts(*slot, path, ctx, parts)) {
-    io.err << path << ": Image size unmatched.: " << report.Reason << "\n";
+    // The dialog's own text for an image of the wrong size; any other refusal is its reason alone.
+    io.err << path << ": " << (report.SizeUnmatched ? std::string(kImageSizeUnmatched) + ": " : "")
+           << report.Reason << "\n";
     return kExitFailed;
   }
   if (parts == 0)
-    io.out << CommandLineName(*slot) << " takes the whole file: no parts to choose\n";
+    io.out << noParts;
   for (int k = 1; k <= parts; ++k)
     io.out << k << " of " << parts << "\n";
   return kExitOk;

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "encode/image/bmp.h"
+
 namespace granvel::cli {
 
 TerminalHost::TerminalHost(std::istream& in, std::ostream& out, std::ostream& err, bool interactive)
@@ -11,7 +13,11 @@ TerminalHost::TerminalHost(std::istream& in, std::ostream& out, std::ostream& er
 
 bool TerminalHost::AskYesNo(const std::string& caption, const std::string& text) {
   if (!interactive_) {
-    err_ << "note: " << caption << ": \"" << text << "\" answered No (standard input is not a terminal)\n";
+    err_ << "note: " << caption << ": \"" << text << "\" answered No (standard input is not a terminal)";
+    // The one question a conversion asks has a setting that answers it for good.
+    if (caption == kPaletteQuestionCaption)
+      err_ << "; PAL_Fix_1bit=0 or 1 answers it without asking";
+    err_ << "\n";
     return false;
   }
   for (;;) {

@@ -17,6 +17,9 @@ struct ConvertReport {
   std::vector<std::string> Written;
   std::vector<std::string> Notes;
   std::string Reason;  // the first failure's one-line reason
+  // The first failure was the image's size against its unit or its banks (a file a slot of another unit, or
+  // other settings, would take), not a fault of the file.
+  bool SizeUnmatched = false;
 };
 
 // What a run has written, so that no input replaces a file another input of the same run wrote (the batch's
@@ -51,6 +54,12 @@ class ConvertContext {
     if (report_.Reason.empty())
       report_.Reason = std::move(reason);
     return false;
+  }
+  // Fail for an image whose size does not fit the unit or the banks it is cut into.
+  bool FailSize(std::string reason) const {
+    if (report_.Reason.empty())
+      report_.SizeUnmatched = true;
+    return Fail(std::move(reason));
   }
   // Records a file that was written.
   void Wrote(const std::string& path) const { report_.Written.push_back(path); }

@@ -139,4 +139,16 @@ const int* PersistedIntField(const ConvertSettings& settings, const std::string&
   return PersistedIntField(const_cast<ConvertSettings&>(settings), key);
 }
 
+std::vector<std::string> PersistedKeyNames() {
+  std::vector<std::string> names;
+  for (const IntKey& k : kIntKeys) {
+    names.push_back(k.key);
+    if (k.field == &ConvertSettings::Create)
+      names.push_back("User");
+  }
+  for (const StringKey& k : kStringKeys)
+    names.push_back(k.key);
+  return names;
+}
+
 }  // namespace granvel

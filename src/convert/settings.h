@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace granvel {
 
@@ -79,5 +80,9 @@ int* PersistedIntField(ConvertSettings& settings, const std::string& key);
 // The persisted text fields (User, TransparentColour, Palette_File) likewise.
 std::string* PersistedStringField(ConvertSettings& settings, const std::string& key);
 const int* PersistedIntField(const ConvertSettings& settings, const std::string& key);
+
+// Every persisted key as the file spells it: the whole numbers in the order a save writes them, User after
+// Create, then the other texts.
+std::vector<std::string> PersistedKeyNames();
 
 }  // namespace granvel

@@ -195,9 +195,23 @@ bool CountParts(const SlotInfo& slot, const std::string& path, const ConvertCont
       return false;
   }
   if (blocks <= 0 || blocks > 1000000)
-    return ctx.Fail("the image gives no usable part");
+    return ctx.FailSize("the image gives no usable part");
   parts = static_cast<int>(blocks);
   return true;
+}
+
+std::string SuggestedPackagePath(const PackageForm& form, const ConvertSettings& settings) {
+  std::string source;
+  for (const SlotInfo& slot : PackageSlots()) {
+    if (form.Slot(slot).Checked && !form.Slot(slot).Path.empty()) {
+      source = form.Slot(slot).Path;
+      break;
+    }
+  }
+  std::string folder = MakeConvertJob(source, false, settings).OutDir;
+  if (folder.empty() || (settings.Select == kSelectUserFolder && settings.User.empty()))
+    folder = settings.ToolDir + "/";
+  return folder + PackageResourceName(form.PackageName) + ".zkp";
 }
 
 std::string PackageFilePath(const std::string& chosenPath) {
@@ -245,13 +259,17 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
   }
 
   if (outcome.Failed != 0) {
+    MessageReport message{kPackageErrorCaption, FailureReportText(outcome.Failed), {}, {}};
     for (const int bit : FailureReportBits()) {
       for (const auto& [failedBit, reason] : reasons) {
-        if (failedBit == bit)
-          outcome.SlotFailures.push_back({SlotByBit(bit), reason});
+        if (failedBit != bit)
+          continue;
+        outcome.SlotFailures.push_back({SlotByBit(bit), reason});
+        message.Details +=
+            (message.Details.empty() ? "" : "\n") + ReportLabel(*SlotByBit(bit)) + ": " + reason;
       }
     }
-    host.ShowMessage(kPackageErrorCaption, FailureReportText(outcome.Failed));
+    host.ShowReport(message);
     return false;
   }
   StorePackageMask(package, outcome.Mask);
@@ -265,6 +283,7 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
   choice.Filter = {{"ZKP package", "*.zkp"}};
   choice.DefaultExt = ".zkp";
   choice.SaveMode = true;
+  choice.InitialPath = SuggestedPackagePath(form, settings);
   if (!host.ChooseFile(choice) || choice.Files.empty()) {
     outcome.Reason = "no save path was chosen";
     return false;

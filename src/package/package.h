@@ -19,6 +19,7 @@ inline constexpr const char* kPackageDoneText = "Conpleted..";
 inline constexpr const char* kPackageDoneCaption = "Finished";
 inline constexpr const char* kPackageWriteFailedText = "File create failed.";
 inline constexpr const char* kPackageErrorCaption = "Error";
+inline constexpr const char* kImageSizeUnmatched = "Image size unmatched.";
 
 // What a build did, for front ends that show more than the message boxes.
 struct PackageOutcome {
@@ -36,8 +37,9 @@ struct PackageOutcome {
   std::string Reason;   // why nothing was written, when that was not a slot failure
 };
 
-// Builds the package the form describes. Shows its messages and asks for the save path through `host`.
-// True only when a package file was written.
+// Builds the package the form describes. Shows its messages and asks for the save path through `host`; the
+// failure report carries each failed slot's reason in its details. True only when a package file was
+// written.
 bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host& host,
                   PackageOutcome& outcome);
 
@@ -54,6 +56,10 @@ ResourcePayload BuildSpriteSlotPayload(const PackageForm& form, const SlotInfo& 
                                        const ConvertContext& ctx);
 ResourcePayload BuildGrpSlotPayload(const PackageForm& form, const SlotInfo& slot, const ConvertContext& ctx);
 ResourcePayload BuildColSlotPayload(const PackageForm& form, const SlotInfo& slot, const ConvertContext& ctx);
+
+// The save dialog's suggestion: "<package name>.zkp" in the folder the settings choose for outputs (for
+// "Same folder as source", the folder of the first filled slot in the dialog's order).
+std::string SuggestedPackagePath(const PackageForm& form, const ConvertSettings& settings);
 
 // Where a package chosen as `chosenPath` is written: its folder, its name with the extension made ".zkp".
 std::string PackageFilePath(const std::string& chosenPath);

@@ -24,16 +24,15 @@ PackageMask ReadPackageMask(const std::uint8_t* head) {
   return (static_cast<PackageMask>(GetU32LE(head + kMaskHighOffset)) << 32) | GetU32LE(head + kMaskLowOffset);
 }
 
+std::string ReportLabel(const SlotInfo& slot) {
+  return std::string(slot.Name) + (slot.DownSuffix ? " (Down screen)" : "");
+}
+
 std::string FailureReportText(PackageMask failedMask) {
   std::string text = "Convert failed.";
   for (const int bit : FailureReportBits()) {
-    if (!(failedMask >> bit & 1))
-      continue;
-    const SlotInfo* slot = SlotByBit(bit);
-    text += "\n ";
-    text += slot->Name;
-    if (slot->DownSuffix)
-      text += " (Down screen)";
+    if (failedMask >> bit & 1)
+      text += "\n " + ReportLabel(*SlotByBit(bit));
   }
   return text;
 }

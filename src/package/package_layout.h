@@ -31,6 +31,9 @@ void StorePackageMask(ResourcePayload& package, PackageMask mask);
 // Reads the mask from a payload or stored payload of at least 28 bytes starting at `head`.
 PackageMask ReadPackageMask(const std::uint8_t* head);
 
+// A slot as the failure report names it: "BGU0", "BGU0 (Down screen)".
+std::string ReportLabel(const SlotInfo& slot);
+
 // "Convert failed." and a line per failed slot, in the report's order: "\n BGU0", "\n BGU0 (Down screen)".
 std::string FailureReportText(PackageMask failedMask);
 

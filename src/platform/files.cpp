@@ -88,4 +88,17 @@ bool EnsureDirectory(const std::string& path, std::string& error) {
   return MakeDirectory(path, error);
 }
 
+bool EnsureDirectories(const std::string& path, std::string& error) {
+  for (std::size_t end = 1; end <= path.size(); ++end) {
+    if (end < path.size() && path[end] != '/' && path[end] != '\\')
+      continue;
+    const std::string folder = path.substr(0, end);
+    if (folder.back() == ':')  // a drive
+      continue;
+    if (!EnsureDirectory(folder, error))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace granvel

@@ -98,6 +98,8 @@ bool PathExists(const std::string& path);
 bool MakeDirectory(const std::string& path, std::string& error);
 // Makes `path` if no folder of that name exists (one level). False with a reason if it cannot be made.
 bool EnsureDirectory(const std::string& path, std::string& error);
+// Makes `path` and every folder above it that is missing. False with a reason if one cannot be made.
+bool EnsureDirectories(const std::string& path, std::string& error);
 // The process's working directory.
 std::string CurrentDirectory();
 

@@ -16,7 +16,17 @@ struct FileChoice {
   bool MultiSelect = false;
   bool SaveMode = false;  // a save dialog asks before overwriting and accepts a name that does not exist
   std::string DefaultExt;
+  std::string InitialPath;  // the folder the dialog opens in, with a file name to suggest; may be empty
   std::vector<std::string> Files;  // the result: full paths
+};
+
+// A message with the lines behind it: a window shows `Details` on request ("Show Details...") and offers to
+// open `Folder` when it names one.
+struct MessageReport {
+  std::string Caption;
+  std::string Text;
+  std::string Details;  // one line per item; empty: none
+  std::string Folder;   // a folder the files of the report went to; empty: none
 };
 
 class Host {
@@ -28,6 +38,8 @@ class Host {
   virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
   // A file dialog; true when the user confirmed a choice, with `choice.Files` filled.
   virtual bool ChooseFile(FileChoice& choice) = 0;
+  // A message with details. A host that shows no details shows the caption and text alone.
+  virtual void ShowReport(const MessageReport& report) { ShowMessage(report.Caption, report.Text); }
 };
 
 }  // namespace granvel

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,8 +14,9 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "package/package_dialog.h"
+#include "forms/main_window_form.h"
 #include "shell/options_dialog.h"
+#include "shell/package_dialog.h"
 #include "shell/qt_host.h"
 
 namespace granvel::shell {
@@ -22,16 +24,6 @@ namespace {
 
 constexpr int kClientWidth = 280;
 constexpr int kClientHeight = 160;
-
-struct ConvertTypeItem {
-  int id;
-  const char* label;
-};
-
-constexpr ConvertTypeItem kSpriteSizes[] = {
-    {kConvert16x16, "16x16"}, {kConvert32x16, "32x16"}, {kConvert16x32, "16x32"}, {kConvert32x32, "32x32"},
-    {kConvert64x32, "64x32"}, {kConvert32x64, "32x64"}, {kConvert64x64, "64x64"},
-};
 
 std::vector<std::string> LocalFilesOf(const QMimeData* data) {
   std::vector<std::string> paths;
@@ -69,6 +61,16 @@ MainWindow::MainWindow(const std::string& toolDir, Host* host, QWidget* parent)
   black.setColor(QPalette::Window, Qt::black);
   client->setPalette(black);
   setCentralWidget(client);
+  // Small light text in the middle of the black area; drops go through it to the window.
+  hint_ = new QLabel(client);
+  hint_->setObjectName(QStringLiteral("hint"));
+  hint_->setAlignment(Qt::AlignCenter);
+  hint_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QFont small = hint_->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  hint_->setFont(small);
+  hint_->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
 
   BuildMenus();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -92,15 +94,15 @@ void MainWindow::BuildMenus() {
     convertTypeActions_[id] = action;
     connect(action, &QAction::triggered, this, [this, id] { ChooseConvertType(id); });
   };
-  addType(types, kConvertBgFont, QStringLiteral("BG / Font (CHR)"));
-  addType(types, kConvertScreen, QStringLiteral("Screen (CHR + SCR)"));
-  QMenu* sprites = types->addMenu(QStringLiteral("Sprites (CHR)"));
-  for (const ConvertTypeItem& item : kSpriteSizes)
-    addType(sprites, item.id, QString::fromLatin1(item.label));
-  addType(types, kConvertGraphics, QStringLiteral("Graphics (GRP)"));
-  addType(types, kConvertBinary, QStringLiteral("Binary data (GRP)"));
+  QMenu* sprites = nullptr;
+  for (const ConvertTypeItem& item : ConvertTypeItems()) {
+    if (item.Sprite && !sprites)
+      sprites = types->addMenu(QStringLiteral("Sprites (CHR)"));
+    addType(item.Sprite ? sprites : types, item.Id, QString::fromLatin1(item.Label));
+  }
   if (QAction* current = ConvertTypeAction(settings_.ConvertType))
     current->setChecked(true);
+  hint_->setText(QString::fromUtf8(DropHint(settings_.ConvertType)));
 
   connect(menuBar()->addAction(QStringLiteral("Options(&O)")), &QAction::triggered, this,
           &MainWindow::OpenOptionsDialog);
@@ -118,14 +120,11 @@ void MainWindow::ChooseConvertType(int commandId) {
   SelectConvertType(settings_, commandId);
   if (QAction* chosen = ConvertTypeAction(settings_.ConvertType))
     chosen->setChecked(true);
+  hint_->setText(QString::fromUtf8(DropHint(settings_.ConvertType)));
 }
 
 void MainWindow::FileConvert() {
-  FileChoice choice;
-  choice.Title = "Choose convert files";
-  choice.Filter = {{"All files", "*.*"}};
-  choice.MultiSelect = true;
-  choice.DefaultExt = "bmp";
+  FileChoice choice = FileConvertChoice();
   if (!host_->ChooseFile(choice))
     return;
   ConvertPaths(choice.Files);
@@ -143,24 +142,7 @@ void MainWindow::OpenOptionsDialog() {
 }
 
 BatchResult MainWindow::ConvertPaths(const std::vector<std::string>& paths) {
-  lastFailures_.clear();
-  lastNotes_.clear();
-  if (ownHost_)
-    ownHost_->SetNextMessageDetails({});
-  return ConvertFileList(paths, settings_, *host_,
-                         [this](const std::string& path, bool ok, const ConvertReport& report) {
-                           if (!ok)
-                             lastFailures_.push_back({path, report.Reason});
-                           for (const std::string& note : report.Notes)
-                             lastNotes_.push_back(path + ": note: " + note);
-                           if (!ownHost_)
-                             return;
-                           // Failures first, then what converted files changed or dropped.
-                           std::string details = FailureDetails(lastFailures_);
-                           for (const std::string& line : lastNotes_)
-                             details += (details.empty() ? "" : "\n") + line;
-                           ownHost_->SetNextMessageDetails(details);
-                         });
+  return ConvertFileList(paths, settings_, *host_);
 }
 
 void MainWindow::ConvertPathsWhenShown(const QStringList& paths) {
@@ -182,6 +164,18 @@ void MainWindow::CentreOnScreen() {
   move(frame.topLeft());
 }
 
+void MainWindow::SetFolderOpener(std::function<void(const QString&)> open) {
+  if (ownHost_)
+    ownHost_->SetFolderOpener(std::move(open));
+}
+
+void MainWindow::BringToFront() {
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!LocalFilesOf(event->mimeData()).empty())
     event->acceptProposedAction();
@@ -194,20 +188,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // The drop is finished first; the run and its summary box follow from the event loop.
   QTimer::singleShot(0, this, [this, paths] { ConvertPaths(paths); });
-}
-
-std::string FailureDetails(const std::vector<MainWindow::FailedFile>& failures) {
-  std::string details;
-  for (const MainWindow::FailedFile& failure : failures) {
-    if (!details.empty())
-      details += "\n";
-    // Some reasons name their file already; the path is not repeated then.
-    if (failure.Reason.rfind(failure.Path + ": ", 0) == 0)
-      details += failure.Reason;
-    else
-      details += failure.Path + ": " + (failure.Reason.empty() ? "no reason given" : failure.Reason);
-  }
-  return details;
 }
 
 }  // namespace granvel::shell

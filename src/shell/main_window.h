@@ -1,10 +1,12 @@
-// The main window: a fixed 280x160 black client area under the menu bar. The "File convert" command, files
-// dropped on the window and paths from the command line each run one batch that ends with the "Finished"
-// box; the "Convert type" menu decides what a BMP image becomes.
+// The main window: a fixed 280x160 black client area under the menu bar, with a small hint that files can be
+// dropped there and the current convert type. The "File convert" command, files dropped on the window and
+// paths from the command line each run one batch that ends with the "Finished" box; the "Convert type" menu
+// decides what a BMP image becomes.
 #pragma once
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@
 #include "platform/host.h"
 
 class QAction;
+class QLabel;
 
 namespace granvel::shell {
 
@@ -33,12 +36,10 @@ class MainWindow : public QMainWindow {
   // The action of a "Convert type" command id (257 to 266), or nullptr.
   QAction* ConvertTypeAction(int commandId) const;
 
-  // One failed file of the last run and why it failed.
-  struct FailedFile {
-    std::string Path;
-    std::string Reason;
-  };
-  const std::vector<FailedFile>& LastFailures() const { return lastFailures_; }
+  // The hint in the black area.
+  QLabel* Hint() const { return hint_; }
+  // Replaces what the "Finished" box's "Open folder" does (tests record it), unless a host was given.
+  void SetFolderOpener(std::function<void(const QString&)> open);
 
   // Converts `paths` in order, as a drop does, and shows the summary.
   BatchResult ConvertPaths(const std::vector<std::string>& paths);
@@ -46,6 +47,8 @@ class MainWindow : public QMainWindow {
   void ConvertPathsWhenShown(const QStringList& paths);
   // Moves the window to the centre of the primary screen.
   void CentreOnScreen();
+  // Shows the window if it was minimised, raises it and asks for the focus (a second start does this).
+  void BringToFront();
 
  public slots:
   void FileConvert();
@@ -64,11 +67,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<QtHost> ownHost_;
   Host* host_;
   std::map<int, QAction*> convertTypeActions_;
-  std::vector<FailedFile> lastFailures_;
-  std::vector<std::string> lastNotes_;  // "path: note: ..." for each note of the last run
+  QLabel* hint_ = nullptr;
 };
-
-// The details section of the summary box: one line per failed file, "path: reason".
-std::string FailureDetails(const std::vector<MainWindow::FailedFile>& failures);
 
 }  // namespace granvel::shell

@@ -1,8 +1,12 @@
 #include "shell/qt_host.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 
 namespace granvel::shell {
 namespace {
@@ -25,7 +29,9 @@ QString NameFilterOf(const FileChoice& choice) {
 
 }  // namespace
 
-QtHost::QtHost(QWidget* owner) : owner_(owner) {}
+QtHost::QtHost(QWidget* owner)
+    : owner_(owner),
+      openFolder_([](const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }) {}
 
 bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
   return QMessageBox::question(owner_, FromUtf8(caption), FromUtf8(text),
@@ -33,14 +39,24 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
 }
 
 void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner_);
-  if (!details_.empty()) {
-    box.setDetailedText(FromUtf8(details_));
+  ShowReport({caption, text, {}, {}});
+}
+
+void QtHost::ShowReport(const MessageReport& report) {
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(report.Caption), FromUtf8(report.Text), QMessageBox::Ok,
+                  owner_);
+  if (!report.Details.empty()) {
+    box.setDetailedText(FromUtf8(report.Details));
     // Room for a path and its reason on one line.
     box.setStyleSheet(QStringLiteral("QTextEdit { min-width: 460px; }"));
   }
-  details_.clear();
+  QPushButton* open = nullptr;
+  if (!report.Folder.empty())
+    open = box.addButton(QStringLiteral("Open folder"), QMessageBox::AcceptRole);
+  box.setDefaultButton(QMessageBox::Ok);
   box.exec();
+  if (open && box.clickedButton() == open)
+    openFolder_(FromUtf8(report.Folder));
 }
 
 bool QtHost::ChooseFile(FileChoice& choice) {
@@ -51,6 +67,12 @@ bool QtHost::ChooseFile(FileChoice& choice) {
     dialog.setNameFilter(filter);
   if (!choice.DefaultExt.empty())
     dialog.setDefaultSuffix(FromUtf8(choice.DefaultExt));
+  if (!choice.InitialPath.empty()) {
+    const QFileInfo initial(FromUtf8(choice.InitialPath));
+    dialog.setDirectory(initial.absolutePath());
+    if (!initial.fileName().isEmpty())
+      dialog.selectFile(initial.fileName());
+  }
   if (choice.SaveMode) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -1,6 +1,8 @@
 // The desktop program's Host: questions, messages and file choices as modal Qt dialogs owned by one window.
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <string>
 
 #include "platform/host.h"
@@ -15,17 +17,18 @@ class QtHost : public Host {
   explicit QtHost(QWidget* owner);
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
-  // An OK-only box without an icon. When details were set, the box offers them in its details section and
-  // they are cleared.
+  // An OK-only box without an icon.
   void ShowMessage(const std::string& caption, const std::string& text) override;
+  // The same box with the details behind "Show Details...", and "Open folder" when the report names one.
+  void ShowReport(const MessageReport& report) override;
   bool ChooseFile(FileChoice& choice) override;
 
-  // Text offered in the details section of the next message box only (empty: none).
-  void SetNextMessageDetails(std::string details) { details_ = std::move(details); }
+  // Replaces what "Open folder" does (tests record it); by default the desktop opens the folder.
+  void SetFolderOpener(std::function<void(const QString&)> open) { openFolder_ = std::move(open); }
 
  private:
   QWidget* owner_;
-  std::string details_;
+  std::function<void(const QString&)> openFolder_;
 };
 
 }  // namespace granvel::shell

@@ -68,9 +68,7 @@ bool SingleInstance::Listen(std::function<void(const QStringList&)> onPaths) {
       QObject::connect(socket, &QLocalSocket::disconnected, socket, [socket, buffer, onPaths] {
         *buffer += socket->readAll();
         socket->deleteLater();
-        const QStringList paths = Decode(*buffer);
-        if (!paths.isEmpty())
-          onPaths(paths);
+        onPaths(Decode(*buffer));  // no paths: a copy started without files
       });
     }
   });

@@ -25,7 +25,8 @@ class SingleInstance {
   bool IsFirst() const { return first_; }
 
   // The first copy: accepts paths handed over by later copies and passes each list to `onPaths` from the
-  // event loop. False when it cannot listen (later copies then just leave).
+  // event loop, an empty one for a copy started without files. False when it cannot listen (later copies then
+  // just leave).
   bool Listen(std::function<void(const QStringList&)> onPaths);
   // A later copy: hands `paths` to the running copy. False when it cannot be reached in time.
   bool HandOver(const QStringList& paths, int timeoutMs = 3000) const;

@@ -5,19 +5,20 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QUrl>
 #include <filesystem>
 #include <tuple>
 
 #include "gui/gui_support.h"
-#include "shell/qt_host.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"
 
@@ -79,8 +80,10 @@ class MainWindowTest : public QObject {
     SaveMenu(&window, types, QStringLiteral("main_window_convert_type_menu"));
     SaveMenu(&window, types->actions()[2]->menu(), QStringLiteral("main_window_sprites_menu"));
     QCOMPARE(CheckedActions(&window), QStringList{"BG / Font (CHR)"});
+    QCOMPARE(window.Hint()->text(), QString::fromUtf8("Drop files here · BG / Font (CHR)"));
     test::FindByText<QAction>(&window, "32x16")->trigger();
     QCOMPARE(CheckedActions(&window), QStringList{"32x16"});
+    QCOMPARE(window.Hint()->text(), QString::fromUtf8("Drop files here · Sprites (CHR) 32x16"));
     QCOMPARE(window.Settings().UnitWidth * 100 + window.Settings().UnitHeight, 3216);
     for (int again = 0; again < 2; ++again)  // chosen again, it stays checked
       test::FindByText<QAction>(&window, "Graphics (GRP)")->trigger();
@@ -92,12 +95,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(int{window.Settings().ConvertType} * 100 + window.Settings().UnitWidth, 26708);
   }
 
-  void dropOfThreeFilesWithOneFailingShowsTheSummaryAndItsDetails() {
+  void dropOfThreeFilesWithOneFailingShowsTheSummaryWithWhatItWrote() {
     TempDir dir;
     test::WriteText(dir / "a_mem.txt", "MEM$ = \"A\"\r\n");
     test::WriteText(dir / "b_mem.txt", "no assignment here\r\n");
     test::WriteText(dir / "c_mem.txt", "\xEF\xBB\xBFMEM$ = \"C\"\r\n");  // UTF-8 with its mark: a note
     MainWindow window(dir.Path());                                       // its own boxes
+    QString opened;
+    window.SetFolderOpener([&opened](const QString& folder) { opened = folder; });
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QString caption, text, details;
@@ -111,7 +116,7 @@ class MainWindowTest : public QObject {
       }
       QTest::qWait(50);
       test::SaveScreenshot(box, QStringLiteral("summary_box_with_details"));
-      box->button(QMessageBox::Ok)->click();
+      test::FindByText<QPushButton>(box, QStringLiteral("Open folder"))->click();
     });
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir / "a_mem.txt")),
@@ -124,30 +129,55 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(&window, &drop);
     QTRY_COMPARE(caption, QStringLiteral("Finished"));
     QCOMPARE(text, QString::fromUtf8("3 files converted\nSuccessed：2\nFailured：1"));
-    QVERIFY(details.startsWith(QString::fromStdString(dir / "b_mem.txt: ")));
-    QVERIFY(!details.contains(QStringLiteral("a_mem")));
-    QVERIFY(details.endsWith(
-        QString::fromStdString(dir / "c_mem.txt: note: read as UTF-8 and converted to Shift JIS")));
-    QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && test::Exists(dir / "c_mem_MEM.zkp"));
-    QVERIFY(!test::Exists(dir / "b_mem_MEM.zkp"));
+    // Failures, notes, then every file written.
+    QCOMPARE(details, QString::fromStdString(
+                          dir / "b_mem.txt: no MEM$ = \" assignment with text after its quote\n" +
+                          dir / "c_mem.txt: note: read as UTF-8 and converted to Shift JIS\nwrote " +
+                          dir / "a_mem_MEM.zkp\nwrote " + dir / "c_mem_MEM.zkp"));
+    QCOMPARE(opened, QString::fromStdString(dir.Path() + "/"));
+    QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && !test::Exists(dir / "b_mem_MEM.zkp"));
   }
 
-  void paletteQuestionIsAYesNoBox() {
-    const std::string text = "/pics/Hero.bmp\nThis image was type of 1bit ( 2 colors ) BMP image.";
-    QWidget owner;
-    QtHost host(&owner);
-    for (const bool yes : {true, false}) {
-      test::WhenModalShows([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Select a color palette"));
-        QCOMPARE(box->text(), QString::fromStdString(text));
-        if (yes)
-          test::SaveScreenshot(box, QStringLiteral("palette_question"));
-        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
-      });
-      QCOMPARE(host.AskYesNo("Select a color palette", text), yes);
+  void helpVersionAndAMissingDisplayEndAtOnce() {
+    TempDir dir;
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    // clang-format off
+    const std::tuple<QStringList, const char*, const char*, int, const char*> rows[] = {
+        {{"--help"}, "offscreen", ":0", 0, "Usage: granvel [FILE]..."},
+        {{"--version"}, "offscreen", ":0", 0, "granvel " GRANVEL_VERSION "\n"},
+        {{"-x"}, "offscreen", ":0", 2, "granvel: unknown option -x (--help lists them)\n"},
+        {{}, "", "", 2, "granvel: no display to open a window on ($DISPLAY and $WAYLAND_DISPLAY are empty); granvel-cli converts without one\n"},
+        {{}, "xcb", ":987", 2, "granvel: cannot open a window: "}};
+    // clang-format on
+    for (const auto& [arguments, platform, display, status, printed] : rows) {
+      QProcess process;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+      for (const auto& [name, value] :
+           {std::pair{"QT_QPA_PLATFORM", platform}, std::pair{"DISPLAY", display}})
+        *value ? environment.insert(name, value) : environment.remove(name);
+      environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.Path()));
+      process.setProcessEnvironment(environment);
+      process.start(QStringLiteral(GRANVEL_GUI_PATH), arguments);
+      QVERIFY(process.waitForFinished(60000));
+      QCOMPARE(process.exitCode(), status);
+      const QByteArray out = status == 0 ? process.readAllStandardOutput() : process.readAllStandardError();
+      QVERIFY2(out.startsWith(printed) && out.count('\n') <= (status == 0 ? 20 : 1), out.constData());
     }
+  }
+
+  void aSecondStartWithoutFilesBringsTheWindowToTheFront() {
+    TempDir dir;
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    const QString runtime = QString::fromStdString(dir.Path());
+    SingleInstance first(runtime), second(runtime);
+    QVERIFY(first.IsFirst() && !second.IsFirst());
+    MainWindow window(dir.Path());
+    window.showMinimized();
+    QVERIFY(first.Listen(
+        [&window](const QStringList& paths) { paths.isEmpty() ? window.BringToFront() : void(); }));
+    QVERIFY(second.HandOver({}));
+    QTRY_VERIFY(!window.isMinimized());
   }
 
   void secondCopyHandsItsFileToTheRunningOneAndExitsWithZero() {

@@ -73,19 +73,6 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(Persisted(settings), expected);
     QCOMPARE(Persisted(LoadSettings(dir / "GRANVEL.ini", dir.Path())), expected);
   }
-
-  void cancelChangesNothing() {
-    test::TempDir dir;
-    ConvertSettings settings = Record();
-    OptionsDialog dialog(settings, dir / "GRANVEL.ini");
-    dialog.show();
-    QVERIFY(test::Click(test::FindByText<QRadioButton>(&dialog, "Same folder as tool")));
-    QVERIFY(test::Click(test::FindByText<QCheckBox>(&dialog, "Make 'ZKP' folder")));
-    QVERIFY(test::Click(test::FindByText<QPushButton>(&dialog, "Cancel")));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(Persisted(settings), Persisted(Record()));
-    QVERIFY(!test::Exists(dir / "GRANVEL.ini"));
-  }
 };
 
 }  // namespace granvel::shell

@@ -1,6 +1,6 @@
 // The package dialog opened from the main window and driven through its real controls, with the file choices
 // scripted through a test Host and the images made in a temporary folder.
-#include "package/package_dialog.h"
+#include "shell/package_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <algorithm>
 
@@ -31,20 +32,32 @@ void WriteImage(const std::string& path, int width, int height, std::function<in
   test::WriteBytes(path, test::MakeBmp(layout));
 }
 
-// Browses the upper BGU0 slot to a bad image and then to a good one, picks its second part, adds the image's
-// palette as COL0, names the package and makes it.
-void FillAndMake(PackageDialog& dialog, const test::TempDir& dir, const test::FakeHost& host) {
-  const PackageDialog::SlotRow& bgu0 = dialog.Row(kUpperBgu0);
-  QVERIFY(test::Click(bgu0.Browse));  // odd.bmp
-  QCOMPARE(host.messages.size(), std::size_t{1});
-  QCOMPARE(host.messages[0].caption, std::string("Error"));
-  QCOMPARE(host.messages[0].text, std::string("Image size unmatched."));
-  QVERIFY(!bgu0.Check->isChecked());
-  QVERIFY(bgu0.Path->text().isEmpty());
+// The dialog fits a 1280x720 screen with room for a title bar, and every slot row lies inside it on its page.
+void FitsTheScreen(PackageDialog& dialog) {
+  QVERIFY(dialog.width() <= 1280 && dialog.height() <= 720 - 40);
+  for (const SlotInfo& slot : PackageSlots()) {
+    const PackageDialog::SlotRow& row = dialog.Row(slot.SlotId);
+    for (int page = 0; page < dialog.Pages()->count(); ++page) {
+      if (dialog.Pages()->widget(page)->isAncestorOf(row.Check))
+        dialog.Pages()->setCurrentIndex(page);
+    }
+    QWidget* last = row.PartList ? static_cast<QWidget*>(row.PartList) : row.Browse;
+    const QRect area(row.Check->mapTo(&dialog, QPoint(0, 0)),
+                     last->mapTo(&dialog, QPoint(last->width(), last->height())));
+    QVERIFY2(row.Check->isVisible() && dialog.rect().contains(area), slot.Label);
+  }
+  test::SaveScreenshot(&dialog, QStringLiteral("package_dialog_down_screen"), true);
+  dialog.Pages()->setCurrentIndex(0);
+}
 
+// Browses the upper BGU0 slot to an image, picks its second part, adds the image's palette as COL0, names the
+// package, is asked before "Cancel" forgets the slots, and makes it.
+void FillAndMake(PackageDialog& dialog, const test::TempDir& dir, const test::FakeHost& host) {
+  FitsTheScreen(dialog);
+  const PackageDialog::SlotRow& bgu0 = dialog.Row(kUpperBgu0);
   QVERIFY(test::Click(bgu0.Browse));  // tiles.bmp
-  QVERIFY(bgu0.Check->isChecked());
-  QCOMPARE(bgu0.Path->text().toStdString(), dir / "tiles.bmp");
+  QVERIFY(bgu0.Check->isChecked() && bgu0.Path->isEnabled() &&
+          bgu0.Path->text().toStdString() == dir / "tiles.bmp");
   QCOMPARE(bgu0.PartList->count(), 4);
   bgu0.PartList->setFocus();
   QTest::keyClick(bgu0.PartList, Qt::Key_Down);
@@ -52,9 +65,13 @@ void FillAndMake(PackageDialog& dialog, const test::TempDir& dir, const test::Fa
   QVERIFY(test::Click(dialog.Row(kUpperCol0).Browse));  // tiles.bmp again
   dialog.NameField()->setFocus();
   QTest::keyClicks(dialog.NameField(), "demo");
+  QVERIFY(test::Click(dialog.CancelButton()));  // asked, and the answer is No
+  QVERIFY(dialog.isVisible() && host.questions.size() == 1);
   QCOMPARE(dialog.windowTitle(), QString::fromUtf8("ZKPパッケージの作成"));
   test::SaveScreenshot(&dialog, QStringLiteral("package_dialog"), true);
   QVERIFY(test::Click(dialog.MakeButton()));  // saved as out.txt
+  QCOMPARE(dialog.NameField()->text(), QStringLiteral("DEMO"));
+  QCOMPARE(host.asked.back().InitialPath, dir / "DEMO.zkp");
 }
 
 }  // namespace
@@ -66,12 +83,11 @@ class PackageDialogTest : public QObject {
   void browsedSlotsAreBuiltIntoThePackageFile() {
     QVERIFY(!QFontDatabase::families(QFontDatabase::Japanese).isEmpty());  // for the title's screenshot
     test::TempDir dir;
-    // 100 is no multiple of the 256-pixel width AutoTrim keeps. Rows 64 to 127 of tiles.bmp are colour 1:
-    // with AutoTrim (no INI file) the image is cut into 256x64 blocks, so its part 2 is all colour 1.
-    WriteImage(dir / "odd.bmp", 100, 100, [](int, int) { return 0; });
+    // Rows 64 to 127 of tiles.bmp are colour 1: with AutoTrim (no INI file) the image is cut into 256x64
+    // blocks, so its part 2 is all colour 1.
     WriteImage(dir / "tiles.bmp", 256, 256, [](int, int y) { return y / 64; });
     test::FakeHost host;
-    host.choices = {{dir / "odd.bmp"}, {dir / "tiles.bmp"}, {dir / "tiles.bmp"}, {dir / "out.txt"}};
+    host.choices = {{dir / "tiles.bmp"}, {dir / "tiles.bmp"}, {dir / "out.txt"}};
     MainWindow window(dir.Path(), &host);
     bool shown = false;
     test::WhenModalShows([&](QWidget* modal) {

@@ -5,7 +5,6 @@
 #include "package/package_form.h"
 #include "package/package_layout.h"
 #include "package/slots.h"
-#include "support/fake_host.h"
 
 namespace granvel {
 namespace {
@@ -90,14 +89,6 @@ TEST(PackageSlots, TableHoldsEverySlotOnceWithItsBitIdNameAndUnit) {
   form.Slot(4096).Checked = true;
   EXPECT_TRUE(form.Slot(*SlotByBit(8)).Checked);
   EXPECT_THROW(form.Slot(4097), std::out_of_range);
-}
-
-TEST(BuildPackage, WithNothingCheckedAsksAndShowsNothing) {
-  test::FakeHost host;
-  PackageOutcome outcome;
-  EXPECT_FALSE(BuildPackage(PackageForm{}, ConvertSettings{}, host, outcome));
-  EXPECT_EQ(outcome.Reason, "no slot is checked");
-  EXPECT_TRUE(host.messages.empty() && host.questions.empty());
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ class FakeHost : public Host {
   std::deque<bool> answers;                      // AskYesNo answers in order; No when empty
   std::vector<Message> questions, messages;      // what AskYesNo asked and ShowMessage showed
   std::deque<std::vector<std::string>> choices;  // ChooseFile results in order; cancelled when empty
+  std::vector<MessageReport> reports;            // what ShowReport showed (also in `messages`)
+  std::vector<FileChoice> asked;                 // the file dialogs ChooseFile was asked to show
 
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back({caption, text});
@@ -28,7 +30,12 @@ class FakeHost : public Host {
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});
   }
+  void ShowReport(const MessageReport& report) override {
+    reports.push_back(report);
+    ShowMessage(report.Caption, report.Text);
+  }
   bool ChooseFile(FileChoice& choice) override {
+    asked.push_back(choice);
     if (choices.empty())
       return false;
     choice.Files = choices.front();

@@ -36,6 +36,9 @@ struct BmpLayout {
   std::uint32_t colours = 0;  // colour-table entries that are read, at most 256
 };
 
+// The setting that lifts the unit check, named in its refusals.
+constexpr const char* kAnySizeHint = " (AutoTrim=0 takes any size)";
+
 std::string Num(std::uint64_t value) {
   return std::to_string(value);
 }
@@ -75,8 +78,8 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
         " bits per pixel is not supported; only none, RLE8 for 8, RLE4 for 4 and bit fields for 32 "
         "bits are");
   if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
-    return ctx.Fail("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
-                    ")");
+    return ctx.FailSize("the image has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
+                        ")");
   bmp.width = width;
   bmp.topDown = height < 0;
   bmp.height = bmp.topDown ? -height : height;
@@ -84,7 +87,7 @@ bool ReadLayout(std::span<const std::uint8_t> file, std::uint32_t unitWidth, std
     return ctx.Fail("a top-down image (negative height) cannot be run-length encoded");
   if (static_cast<std::uint64_t>(bmp.width) * static_cast<std::uint64_t>(bmp.height) >
       static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-    return ctx.Fail("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
+    return ctx.FailSize("the image of " + Num(bmp.width) + " x " + Num(bmp.height) + " pixels is too large");
 
   if (!CheckImageSize(bmp.width, bmp.height, unitWidth, unitHeight, pixelMask, ctx))
     return false;
@@ -232,11 +235,11 @@ bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitW
   unitWidth = std::max<std::uint32_t>(unitWidth, 1);
   unitHeight = std::max<std::uint32_t>(unitHeight, 1);
   if (width % unitWidth != 0)
-    return ctx.Fail("width " + Num(static_cast<std::uint64_t>(width)) + " is not a multiple of the " +
-                    Num(unitWidth) + "-pixel unit");
+    return ctx.FailSize("width " + Num(static_cast<std::uint64_t>(width)) + " is not a multiple of the " +
+                        Num(unitWidth) + "-pixel unit" + kAnySizeHint);
   if (height % unitHeight != 0)
-    return ctx.Fail("height " + Num(static_cast<std::uint64_t>(height)) + " is not a multiple of the " +
-                    Num(unitHeight) + "-pixel unit");
+    return ctx.FailSize("height " + Num(static_cast<std::uint64_t>(height)) + " is not a multiple of the " +
+                        Num(unitHeight) + "-pixel unit" + kAnySizeHint);
   return true;
 }
 

@@ -10,6 +10,8 @@ namespace granvel {
 namespace {
 
 constexpr std::int32_t kMaxBlockWidth = 16384;
+// The setting that avoids banks as wide as the image, named in their refusals.
+constexpr const char* kFixedBanksHint = " (AutoTrim=0 cuts it into 128- or 256-pixel-wide banks)";
 
 }  // namespace
 
@@ -17,10 +19,11 @@ bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, int unitHeight,
                         const ConvertSettings& settings, const ConvertContext& ctx,
                         ChrBankGeometry& geometry) {
   if (width <= 0 || height <= 0)
-    return ctx.Fail("the image has no pixels");
+    return ctx.FailSize("the image has no pixels");
   if (settings.AutoTrim != 0) {
     if (width > kMaxBlockWidth)
-      return ctx.Fail("width " + std::to_string(width) + " is above 16384, the widest block a bank can hold");
+      return ctx.FailSize("width " + std::to_string(width) +
+                          " is above 16384, the widest block a bank can hold" + kFixedBanksHint);
     std::int32_t blockWidth = 1;
     while (blockWidth < width)
       blockWidth *= 2;
@@ -30,10 +33,10 @@ bool ChrBankGeometryFor(std::int32_t width, std::int32_t height, int unitHeight,
   }
   geometry.BankBlockHeight = static_cast<std::int32_t>(kChrBlockPixels) / geometry.BankBlockWidth;
   if (geometry.BankBlockHeight < unitHeight)
-    return ctx.Fail("width " + std::to_string(width) + " gives banks " +
-                    std::to_string(geometry.BankBlockWidth) + " wide and " +
-                    std::to_string(geometry.BankBlockHeight) + " rows high, shallower than the " +
-                    std::to_string(unitHeight) + "-pixel-high unit");
+    return ctx.FailSize("width " + std::to_string(width) + " gives banks " +
+                        std::to_string(geometry.BankBlockWidth) + " wide and " +
+                        std::to_string(geometry.BankBlockHeight) + " rows high, shallower than the " +
+                        std::to_string(unitHeight) + "-pixel-high unit" + kFixedBanksHint);
   geometry.Columns = (width + geometry.BankBlockWidth - 1) / geometry.BankBlockWidth;
   geometry.Rows = (height + geometry.BankBlockHeight - 1) / geometry.BankBlockHeight;
   return true;

@@ -69,8 +69,9 @@ std::string OverlongReason(const OverlongLine& over, std::optional<std::size_t> 
   const std::string where = "line " + std::to_string(over.line);
   const std::string limit = std::to_string(over.limit);
   if (!length)
-    return where + " is longer than the limit of " + limit + " bytes";
-  return where + " is " + std::to_string(*length) + " bytes long; the limit is " + limit;
+    return where + " is longer than the limit of " + limit + " bytes (PRG_Limit=0 lifts it)";
+  return where + " is " + std::to_string(*length) + " bytes long; the limit is " + limit +
+         " (PRG_Limit=0 lifts it)";
 }
 
 std::string NoFormReason(std::size_t line, std::uint8_t lead, std::uint8_t trail) {

@@ -101,8 +101,10 @@ TEST(ReadBmpImage, SizeCheckOnlyForBanksWithAutoTrim) {
   const auto narrow = test::MakeBmp(test::Layout(40, 32, 4, test::GreyPalette(16)));
   ConvertSettings on, off;
   off.AutoTrim = 0;
-  EXPECT_EQ(ReadFile(narrow, 15, on, 16, 16).reason, "width 40 is not a multiple of the 16-pixel unit");
-  EXPECT_EQ(ReadFile(narrow, 15, on, 8, 64).reason, "height 32 is not a multiple of the 64-pixel unit");
+  EXPECT_EQ(ReadFile(narrow, 15, on, 16, 16).reason,
+            "width 40 is not a multiple of the 16-pixel unit (AutoTrim=0 takes any size)");
+  EXPECT_EQ(ReadFile(narrow, 15, on, 8, 64).reason,
+            "height 32 is not a multiple of the 64-pixel unit (AutoTrim=0 takes any size)");
   EXPECT_EQ(ReadFile(narrow, 15, off, 16, 16).image.PixelCount, 40 * 32);
   EXPECT_EQ(ReadFile(narrow, 255, on, 16, 16).image.PixelCount, 40 * 32);  // pages: no check
 }

@@ -43,18 +43,19 @@ TEST(PrgPayloadFromText, LineEndsLimitsAndEscapes) {
       {"10 A\n20 ' \\0A\n", 1, 1, "10 A\r20 ' \n\r"},
       {x198 + "\n" + x198 + "\n" + x198 + "\n", 1, 0, x198 + "\r" + x198 + "\r" + x198 + "\r"},
       {first + x198 + "\r\n", 1, 0, "10 A\r" + x198 + "\r"},
-      {first + x198 + "x\r\n", 1, 0, "error: line 2 is 199 bytes long; the limit is 198"},
+      {first + x198 + "x\r\n", 1, 0,
+       "error: line 2 is 199 bytes long; the limit is 198 (PRG_Limit=0 lifts it)"},
       {x198 + "x\r\n", 1, 0, x198 + "x\r"},
-      {x198 + "xx\r\n", 1, 0, "error: line 1 is 200 bytes long; the limit is 199"},
+      {x198 + "xx\r\n", 1, 0, "error: line 1 is 200 bytes long; the limit is 199 (PRG_Limit=0 lifts it)"},
       {first + x198 + "x", 1, 0, "10 A\r" + x198 + "x"},  // the last byte is never examined
-      {first + x198 + "xx", 1, 0, "error: line 2 is 200 bytes long; the limit is 198"},
+      {first + x198 + "xx", 1, 0, "error: line 2 is 200 bytes long; the limit is 198 (PRG_Limit=0 lifts it)"},
       {first + std::string(1000, 'x') + "\r\n", 0, 0, "10 A\r" + std::string(1000, 'x') + "\r"},
       {first + std::string(100, 'x') + "\n" + std::string(100, 'x') + "\r\n", 1, 0,
-       "error: line 2 is 201 bytes long; the limit is 198"},
+       "error: line 2 is 201 bytes long; the limit is 198 (PRG_Limit=0 lifts it)"},
       {std::string(150, 'a') + "\\0D" + std::string(150, 'b'), 1, 1,
        std::string(150, 'a') + "\r" + std::string(150, 'b')},
       {std::string(150, 'a') + "\\0D" + std::string(150, 'b') + "\r\n", 1, 0,
-       "error: line 1 is 303 bytes long; the limit is 199"},
+       "error: line 1 is 303 bytes long; the limit is 199 (PRG_Limit=0 lifts it)"},
       {"PRINT\\41\\0d\\\\\\\"\r\n", 1, 1, "PRINTA\r\\\"\r"},
       {"PRINT\\41\\0d\\\\\\\"\r\n", 1, 0, "PRINT\\41\\0d\\\\\\\"\r"},
       {"", 1, 0, "error: the file is empty"},
@@ -65,7 +66,7 @@ TEST(PrgPayloadFromText, LineEndsLimitsAndEscapes) {
   for (int i = 1; i < 40; ++i)
     many += std::to_string(i * 10) + " PRINT\r\n";
   EXPECT_EQ(Program(many + std::string(205, 'y') + "\r\n"),
-            "error: line 40 is 205 bytes long; the limit is 198");
+            "error: line 40 is 205 bytes long; the limit is 198 (PRG_Limit=0 lifts it)");
 }
 
 TEST(PrgPayloadFromText, FullWidthTextsBecomeSingleBytes) {

@@ -1,0 +1,158 @@
+#include "forms/package_dialog_form.h"
+
+#include "convert/job.h"
+#include "package/package_layout.h"
+
+namespace granvel {
+
+PackageDialogForm::PackageDialogForm(const ConvertSettings& settings, Host& host)
+    : settings_(settings), host_(host) {}
+
+std::vector<std::string> PackageDialogForm::PartEntries(int slotId) const {
+  std::vector<std::string> entries;
+  const int count = form_.Slot(slotId).PartCount;
+  for (int k = 1; k <= count; ++k)
+    entries.push_back(std::to_string(k) + " of " + std::to_string(count));
+  return entries;
+}
+
+std::vector<std::string> PackageDialogForm::SizeEntries(const SlotInfo& slot) {
+  std::vector<std::string> entries;
+  if (slot.Kind == SlotKind::Icon) {
+    entries.push_back(UnitSizeText(kIconSize));
+  } else if (slot.HasSizeList) {
+    for (const UnitSize& size : SpriteSizes())
+      entries.push_back(UnitSizeText(size));
+  }
+  return entries;
+}
+
+FileChoice PackageDialogForm::BrowseChoice(BrowseKind kind) {
+  FileChoice choice;
+  switch (kind) {
+    case BrowseKind::Bitmap:
+      choice.Title = "Choose a convert image file";
+      choice.Filter = {{"Bitmap image", "*.bmp"}};
+      choice.DefaultExt = ".bmp";
+      break;
+    case BrowseKind::Text:
+      choice.Title = "Choose a convert text file";
+      choice.Filter = {{"Text document", "*.txt"}};
+      choice.DefaultExt = ".txt";
+      break;
+    case BrowseKind::Screen:
+      choice.Title = "Choose convert files";
+      choice.Filter = {{"Text document", "*.txt"}, {"SCR resource file", "*.rscr"}};
+      choice.DefaultExt = ".txt";
+      break;
+  }
+  return choice;
+}
+
+void PackageDialogForm::EditName(std::string text) {
+  form_.PackageName = std::move(text);
+}
+
+void PackageDialogForm::UseControl() {
+  const std::string name = NormalizePackageName(form_.PackageName);
+  if (name != form_.PackageName) {
+    form_.PackageName = name;
+    Changed();
+  }
+}
+
+void PackageDialogForm::EditPath(int slotId, std::string text) {
+  UseControl();
+  form_.Slot(slotId).Path = std::move(text);
+}
+
+void PackageDialogForm::SelectPart(int slotId, int index) {
+  UseControl();
+  SlotState& slot = form_.Slot(slotId);
+  if (index >= 0 && index < slot.PartCount)
+    slot.PartIndex = index;
+}
+
+void PackageDialogForm::SelectSize(int slotId, int index) {
+  UseControl();
+  if (index >= 0 && index < static_cast<int>(SizeEntries(*SlotById(slotId)).size()))
+    form_.Slot(slotId).SizeIndex = index;
+}
+
+void PackageDialogForm::SetChecked(int slotId, bool checked) {
+  UseControl();
+  // The path stays when the box is cleared; an unchecked slot is left out of the build whatever it holds.
+  form_.Slot(slotId).Checked = checked;
+  Changed();
+}
+
+void PackageDialogForm::Browse(int slotId) {
+  UseControl();
+  const SlotInfo& info = *SlotById(slotId);
+  FileChoice choice = BrowseChoice(info.Browse);
+  if (!host_.ChooseFile(choice) || choice.Files.empty())
+    return;
+  SlotState& slot = form_.Slot(slotId);
+  slot.Path = choice.Files.front();
+  slot.Checked = true;
+  Changed();
+  // Only a chosen image is read now; any other file is read by the build.
+  if (!HasExtension(MakeConvertJob(slot.Path, false, settings_), ".bmp"))
+    return;
+  ConvertReport report;
+  const ConvertContext ctx(settings_, host_, report);
+  int parts = 0;
+  if (!CountParts(info, slot.Path, ctx, parts)) {
+    const PathParts file = SplitPath(slot.Path);
+    if (report.SizeUnmatched)
+      Refuse(slot, kImageSizeUnmatched, report.Reason);
+    else
+      Refuse(slot, file.Name + file.Ext + ": " + report.Reason, {});
+    return;
+  }
+  if (info.HasPartList) {  // the part list keeps its filling when an image is refused
+    slot.PartCount = parts;
+    slot.PartIndex = 0;
+    Changed();
+  }
+}
+
+void PackageDialogForm::Refuse(SlotState& slot, const std::string& text, const std::string& details) {
+  host_.ShowReport({kPackageErrorCaption, text, details, {}});
+  // A refused file never reaches a build.
+  slot.Checked = false;
+  slot.Path.clear();
+  Changed();
+}
+
+bool PackageDialogForm::Make() {
+  if (building_)
+    return false;
+  UseControl();
+  building_ = true;
+  Changed();
+  const bool written = BuildPackage(form_, settings_, host_, outcome_);
+  building_ = false;
+  Changed();
+  return written;
+}
+
+bool PackageDialogForm::Cancel() {
+  if (building_)
+    return false;
+  int filled = 0;
+  for (const SlotInfo& slot : PackageSlots())
+    filled += form_.Slot(slot).Path.empty() ? 0 : 1;
+  if (filled == 0)
+    return true;
+  return host_.AskYesNo(kPackageDialogTitle, "Close without making the package? The files chosen for " +
+                                                 std::to_string(filled) + (filled == 1 ? " slot" : " slots") +
+                                                 " are forgotten.");
+}
+
+void PackageDialogForm::Changed() const {
+  if (onChange_)
+    onChange_();
+}
+
+}  // namespace granvel

@@ -1,0 +1,88 @@
+// The package dialog's rules: what a browse does to a slot, the name, Cancel and the Make flow.
+#include "forms/package_dialog_form.h"
+
+#include <gtest/gtest.h>
+
+#include "support/bmp_writer.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
+
+namespace granvel {
+namespace {
+
+constexpr int kPrg = 7936, kBgu0 = 4096, kScu0 = 4256, kSpd0 = 4544, kCol0 = 7168;
+
+TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));
+  test::WriteBytes(dir / "odd.bmp", test::MakeBmp(test::Layout(100, 100, 4, test::GreyPalette(16))));
+  test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
+  test::WriteText(dir / "fake.bmp", "not an image");
+  test::WriteText(dir / "map.txt", "not read now");
+  // slot, file, the box shown ("text|details"; none: the slot keeps the file), parts listed
+  const std::string unmatched = "Image size unmatched.|width 100 is not a multiple of the ";
+  // clang-format off
+  const struct { int slot; const char* file; std::string shown; int parts; } rows[] = {
+      {kBgu0, "sq.bmp", "", 4},  // AutoTrim: banks 256 x 64
+      {kBgu0, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
+      {kSpd0, "odd.bmp", unmatched + "32-pixel unit (AutoTrim=0 takes any size)", 0},
+      {kPrg, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
+      {kBgu0, "two.bmp", "two.bmp: 2 bits per pixel; only 1, 4, 8, 24 and 32 are supported|", 0},
+      {kCol0, "fake.bmp", "fake.bmp: not a BMP file|", 0},
+      {kBgu0, "map.txt", "", 0},  // found by the build
+      {kScu0, "odd.bmp", "", 0}};
+  // clang-format on
+  for (const auto& row : rows) {
+    test::FakeHost host;
+    host.choices = {{dir / row.file}};
+    const ConvertSettings settings;
+    PackageDialogForm form(settings, host);
+    form.Browse(row.slot);
+    const SlotState& slot = form.Form().Slot(row.slot);
+    EXPECT_EQ(host.reports.empty() ? "" : host.reports[0].Text + "|" + host.reports[0].Details, row.shown)
+        << row.file;
+    EXPECT_EQ(slot.Checked, row.shown.empty()) << row.file;
+    EXPECT_EQ(slot.Path, row.shown.empty() ? dir / row.file : "") << row.file;
+    EXPECT_EQ(form.PartEntries(row.slot).size(), std::size_t(row.parts)) << row.file;
+    EXPECT_EQ(host.asked[0].Title, row.slot == kScu0  ? "Choose convert files"
+                                   : row.slot == kPrg ? "Choose a convert text file"
+                                                      : "Choose a convert image file");
+  }
+}
+
+TEST(PackageDialogForm, NameCancelAndMakeFollowTheDialogsRules) {
+  test::TempDir dir;
+  test::FakeHost host;
+  ConvertSettings settings;
+  settings.ToolDir = dir.Path();
+  PackageDialogForm form(settings, host);
+  EXPECT_FALSE(form.Make());   // nothing checked: nothing shown, nothing asked
+  EXPECT_TRUE(form.Cancel());  // nothing chosen: closes without asking
+  EXPECT_TRUE(host.reports.empty() && host.asked.empty() && host.questions.empty());
+  form.EditName("abc-def");
+  EXPECT_EQ(form.Form().PackageName, "abc-def");  // left as typed while typed
+  form.SetChecked(kPrg, true);
+  EXPECT_EQ(form.Form().PackageName, "ABC");
+  EXPECT_TRUE(form.PathEnabled(kPrg) && !form.PathEnabled(kBgu0));
+
+  std::string enabled;  // the controls' state at each change: off for the build, on again after it
+  form.SetOnChange([&] { enabled += form.ControlsEnabled() ? '1' : '0'; });
+  EXPECT_FALSE(form.Make());  // the program slot holds no file
+  EXPECT_EQ(host.reports.at(0).Text + "|" + host.reports[0].Details,
+            "Convert failed.\n PRG|PRG: no file given");
+  EXPECT_TRUE(enabled == "01" && form.Form().Slot(kPrg).Checked);
+
+  test::WriteText(dir / "a.txt", "10 END\r\n");
+  form.EditPath(kPrg, dir / "a.txt");
+  EXPECT_FALSE(form.Cancel());  // asked, and the answer is No
+  EXPECT_EQ(host.questions.back().text,
+            "Close without making the package? The files chosen for 1 slot are forgotten.");
+  host.choices = {{dir / "out.txt"}};
+  EXPECT_TRUE(form.Make());
+  EXPECT_EQ(host.asked.back().InitialPath, dir / "ABC.zkp");  // "Same folder as source": the program's
+  host.answers = {true};
+  EXPECT_TRUE(form.Cancel());
+}
+
+}  // namespace
+}  // namespace granvel

@@ -32,7 +32,8 @@ FileChoice PackageDialogForm::BrowseChoice(BrowseKind kind) {
   switch (kind) {
     case BrowseKind::Bitmap:
       choice.Title = "Choose a convert image file";
-      choice.Filter = {{"Bitmap image", "*.bmp"}};
+      // PNG images (with PNG_Image) and resource files (taken as stored) after the design's own filter.
+      choice.Filter = {{"Bitmap image", "*.bmp"}, {"PNG image", "*.png"}, {"ZKP resource", "*.zkp"}};
       choice.DefaultExt = ".bmp";
       break;
     case BrowseKind::Text:
@@ -42,7 +43,8 @@ FileChoice PackageDialogForm::BrowseChoice(BrowseKind kind) {
       break;
     case BrowseKind::Screen:
       choice.Title = "Choose convert files";
-      choice.Filter = {{"Text document", "*.txt"}, {"SCR resource file", "*.rscr"}};
+      choice.Filter = {
+          {"Text document", "*.txt"}, {"SCR resource file", "*.rscr"}, {"ZKP resource", "*.zkp"}};
       choice.DefaultExt = ".txt";
       break;
   }

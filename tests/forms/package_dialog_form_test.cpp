@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "format/container.h"
 #include "support/bmp_writer.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -19,6 +20,8 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
   test::WriteText(dir / "fake.bmp", "not an image");
   test::WriteText(dir / "map.txt", "not read now");
+  const auto chr = BuildZkpContainer(NewPayload(kTagChr, kChrPayloadSize), ResourceType::Chr, "T");
+  test::WriteBytes(dir / "t.zkp", chr);  // a resource file: taken as stored, no parts
   // slot, file, the box shown ("text|details"; none: the slot keeps the file), parts listed
   const std::string unmatched = "Image size unmatched.|width 100 is not a multiple of the ";
   // clang-format off
@@ -30,6 +33,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
       {kBgu0, "two.bmp", "two.bmp: 2 bits per pixel; only 1, 4, 8, 24 and 32 are supported|", 0},
       {kCol0, "fake.bmp", "fake.bmp: not a BMP file|", 0},
       {kBgu0, "map.txt", "", 0},  // found by the build
+      {kBgu0, "t.zkp", "", 0},     {kScu0, "t.zkp", "", 0},  // SCU: checked when built
       {kScu0, "odd.bmp", "", 0}};
   // clang-format on
   for (const auto& row : rows) {
@@ -44,6 +48,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
     EXPECT_EQ(slot.Checked, row.shown.empty()) << row.file;
     EXPECT_EQ(slot.Path, row.shown.empty() ? dir / row.file : "") << row.file;
     EXPECT_EQ(form.PartEntries(row.slot).size(), std::size_t(row.parts)) << row.file;
+    EXPECT_EQ(host.asked[0].Filter.back().second, row.slot == kPrg ? "*.txt" : "*.zkp");
     EXPECT_EQ(host.asked[0].Title, row.slot == kScu0  ? "Choose convert files"
                                    : row.slot == kPrg ? "Choose a convert text file"
                                                       : "Choose a convert image file");

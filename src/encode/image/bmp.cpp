@@ -228,6 +228,15 @@ bool UsePalette15(const std::string& name, const ConvertContext& ctx) {
   return ctx.GetHost().AskYesNo(kPaletteQuestionCaption, name + kPaletteQuestionText);
 }
 
+void ApplyPixelMask(BmpImage& image, std::uint8_t mask) {
+  if (mask == 0xFF)
+    return;
+  for (std::uint8_t& pixel : image.Pixels) {
+    image.MaskedPixels += (pixel & ~mask) != 0;
+    pixel &= mask;
+  }
+}
+
 bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitWidth,
                     std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx) {
   if (pixelMask != 15 || ctx.Settings().AutoTrim == 0)
@@ -274,12 +283,7 @@ BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& nam
   else
     DecodeRle(data, bmp.bits, 0xFF, bmp.width, bmp.height, image.Pixels);
   // The mask last, counting the pixels it changes.
-  if (pixelMask != 0xFF) {
-    for (std::uint8_t& pixel : image.Pixels) {
-      image.MaskedPixels += (pixel & ~pixelMask) != 0;
-      pixel &= pixelMask;
-    }
-  }
+  ApplyPixelMask(image, pixelMask);
   return image;
 }
 

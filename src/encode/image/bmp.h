@@ -30,6 +30,9 @@ struct BmpImage {
   PixelGrid Grid() const { return {Pixels, Width, Height}; }
 };
 
+// Applies the pixel mask to every pixel, counting in MaskedPixels the pixels it changes.
+void ApplyPixelMask(BmpImage& image, std::uint8_t mask);
+
 // The size check of CHR use: with pixel mask 15 and AutoTrim on, width and height must be multiples of the
 // unit. False with the reason in `ctx` otherwise.
 bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitWidth,

@@ -41,10 +41,7 @@ BmpImage ReadImageFile(const std::string& path, std::uint32_t unitWidth, std::ui
       !CheckImageSize(image.Width, image.Height, unitWidth, unitHeight, pixelMask, ctx) ||
       !MatchToPalette(image, words, paletteFile, ctx))
     return {};
-  for (std::uint8_t& pixel : image.Pixels) {
-    image.MaskedPixels += (pixel & ~pixelMask) != 0;
-    pixel &= pixelMask;
-  }
+  ApplyPixelMask(image, pixelMask);
   return image;
 }
 

@@ -10,9 +10,6 @@
 
 namespace granvel {
 
-// Images of more pixels than this are refused before anything is decoded (8192 x 8192).
-inline constexpr std::uint64_t kMaxPngPixels = std::uint64_t{1} << 26;
-
 struct DecodedPng {
   std::uint32_t Width = 0;
   std::uint32_t Height = 0;
@@ -23,8 +20,8 @@ struct DecodedPng {
   std::vector<std::uint8_t> Rgba;                    // Width x Height x 4, top row first, alpha 255 = opaque
 };
 
-// Decodes the PNG held in `file`. False with the library's reason for a damaged or unsupported file, and for
-// one of more than kMaxPngPixels pixels.
+// Decodes the PNG held in `file`. False with the library's reason for a damaged or unsupported file. The
+// caller bounds the image's size before (png.h reads it from the header).
 bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string& error);
 
 }  // namespace granvel

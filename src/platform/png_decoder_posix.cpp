@@ -32,11 +32,6 @@ bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string&
   spng_ihdr ihdr{};
   if (int code = spng_get_ihdr(ctx.get(), &ihdr))
     return Failed(code, error);
-  if (std::uint64_t{ihdr.width} * ihdr.height > kMaxPngPixels) {
-    error = "the image of " + std::to_string(ihdr.width) + " x " + std::to_string(ihdr.height) +
-            " pixels is too large (" + std::to_string(kMaxPngPixels) + " pixels at most)";
-    return false;
-  }
   png.Width = ihdr.width;
   png.Height = ihdr.height;
   png.BitDepth = ihdr.bit_depth;

@@ -80,11 +80,6 @@ bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string&
   WICPixelFormatGUID format{};
   if (FAILED(result = frame->GetSize(&width, &height)) || FAILED(result = frame->GetPixelFormat(&format)))
     return Failed("the image header", result, error);
-  if (std::uint64_t{width} * height > kMaxPngPixels) {
-    error = "the image of " + std::to_string(width) + " x " + std::to_string(height) +
-            " pixels is too large (" + std::to_string(kMaxPngPixels) + " pixels at most)";
-    return false;
-  }
   png.Width = width;
   png.Height = height;
   const int depth = IndexedDepth(format);

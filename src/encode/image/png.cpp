@@ -104,12 +104,9 @@ BmpImage ReadPngImage(std::span<const std::uint8_t> file, const std::string& nam
   image.Height = static_cast<std::int32_t>(png.Height);
   image.PixelCount = image.Width * image.Height;
   image.Pixels = std::move(png.Indices);
-  for (std::uint8_t& pixel : image.Pixels) {
-    if (palette15 && pixel == 1)
-      pixel = 15;
-    image.MaskedPixels += (pixel & ~pixelMask) != 0;
-    pixel &= pixelMask;
-  }
+  if (palette15)
+    std::replace(image.Pixels.begin(), image.Pixels.end(), std::uint8_t{1}, std::uint8_t{15});
+  ApplyPixelMask(image, pixelMask);
   return image;
 }
 

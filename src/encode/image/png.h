@@ -11,6 +11,9 @@
 
 namespace granvel {
 
+// Images of more pixels than this are refused before anything is decoded (8192 x 8192).
+inline constexpr std::uint64_t kMaxPngPixels = std::uint64_t{1} << 26;
+
 // True when `file` starts with the 8-byte PNG signature.
 bool HasPngSignature(std::span<const std::uint8_t> file);
 

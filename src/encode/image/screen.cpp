@@ -7,6 +7,7 @@
 #include "encode/image/data_text.h"
 #include "encode/image/image_file.h"
 #include "format/bytes.h"
+#include "format/tiles.h"
 
 namespace granvel {
 namespace {
@@ -171,16 +172,6 @@ bool BuildScreenPicture(const BmpImage& image, const ConvertContext& ctx, Screen
   return true;
 }
 
-ResourcePayload ChrPayloadOfTiles(const std::vector<Tile>& tiles, std::size_t first) {
-  ResourcePayload payload = NewPayload(kTagChr, kChrPayloadSize);
-  for (std::size_t k = 0; k < 256 && first + k < tiles.size(); ++k) {
-    const Tile& tile = tiles[first + k];
-    for (std::size_t p = 0; p < 64; p += 2)  // the left pixel of each pair in the low half
-      payload[kTagSize + 32 * k + p / 2] = static_cast<std::uint8_t>(tile[p] | (tile[p + 1] << 4));
-  }
-  return payload;
-}
-
 bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx) {
   BmpImage image = ReadImageFile(job.Path, 8, 8, 0xFF, ctx);
   if (image.PixelCount == 0)
@@ -197,11 +188,17 @@ bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx) {
     WritePaletteData(text.Text(), image);
   const std::string base = NoteResourceName(job, "SCR", ctx);
   bool ok = WriteColFile(job, image, base, ctx);
+  // The tiles one below the other, a picture 8 pixels wide that the tile payload builder cuts into banks.
+  std::vector<std::uint8_t> column;
+  for (const Tile& tile : screen.Tiles)
+    column.insert(column.end(), tile.begin(), tile.end());
+  const PixelGrid grid{column, 8, static_cast<std::int32_t>(8 * screen.Tiles.size())};
   const std::size_t banks = (screen.Tiles.size() + 255) / 256;
   for (std::size_t i = 0; i < banks; ++i) {
     job.OutFile = job.OutDir + job.FileName + "_CHR" + std::to_string(i) + ".zkp";
     job.ResName = base + HexText(i);
-    const ResourcePayload payload = ChrPayloadOfTiles(screen.Tiles, 256 * i);
+    const ResourcePayload payload =
+        BuildTilePayload(grid, kChrBlockPixels, static_cast<std::uint32_t>(i), 8, 8, 8);
     ok = WriteZkpContainer(job, payload, ResourceType::Chr, ctx) && ok;
     if (text.IsOpen()) {
       text.Text() += "' - BG" + std::to_string(i) + "\r";

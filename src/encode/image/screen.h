@@ -30,9 +30,6 @@ struct ScreenPicture {
 // in `ctx`.
 bool BuildScreenPicture(const BmpImage& image, const ConvertContext& ctx, ScreenPicture& screen);
 
-// The 8212-byte CHR payload of tiles first to first + 255 (missing tiles are empty).
-ResourcePayload ChrPayloadOfTiles(const std::vector<Tile>& tiles, std::size_t first);
-
 // Converts an image as a screen: name_COL.zkp, name_CHR0.zkp ... (256 tiles a bank), name_SCR.zkp and, with
 // TextOut, name_SCR_DATA.txt.
 bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx);

@@ -149,11 +149,8 @@ bool FillForm(const PackageOptions& options, PackageForm& form, std::string& err
 
 // A note when the package's stored name is not simply the given name in capitals.
 std::string PackageNameNote(const std::string& given) {
-  std::string capitals = given;
-  for (char& c : capitals)
-    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   const std::string stored = PackageResourceName(NormalizePackageName(given));
-  if (given.empty() || stored == capitals)
+  if (given.empty() || stored == UpperAscii(given))
     return {};  // no name: the usual "PACKAGE"
   return "package name " + stored + " from \"" + given + "\"";
 }

@@ -24,19 +24,11 @@ struct RenderOptions {
 // The data of the first resource of `letters` in the container at `path`.
 bool ResourceData(const std::string& path, const std::string& letters, std::vector<std::uint8_t>& file,
                   std::span<const std::uint8_t>& data, std::string& error) {
-  if (!ReadWholeFile(path, file, error))
-    return false;
-  ResourceWalk walk(file);
   StoredResource resource;
-  ResourceWalk::Step step;
-  while ((step = walk.Next(resource, error)) == ResourceWalk::Step::Resource) {
-    if (resource.Letters == letters) {
-      data = resource.Data;
-      return true;
-    }
+  if (ReadWholeFile(path, file, error) && FindResource(file, letters, resource, error)) {
+    data = resource.Data;
+    return true;
   }
-  if (step == ResourceWalk::Step::End)
-    error = "no " + letters + " resource";
   error = path + ": " + error;
   return false;
 }

@@ -9,13 +9,19 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+}  // namespace
+
 std::string LowerAscii(std::string text) {
   for (char& c : text)
     c = LowerAscii(c);
   return text;
 }
 
-}  // namespace
+std::string UpperAscii(std::string text) {
+  for (char& c : text)
+    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  return text;
+}
 
 PathParts SplitPath(const std::string& path) {
   PathParts parts;

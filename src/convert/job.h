@@ -42,6 +42,10 @@ PathParts SplitPath(const std::string& path);
 ConvertJob MakeConvertJob(const std::string& path, bool makeFolders, const ConvertSettings& settings,
                           std::string* folderError = nullptr);
 
+// `text` with the letters A to Z lowered, or a to z raised; other bytes as they are.
+std::string LowerAscii(std::string text);
+std::string UpperAscii(std::string text);
+
 // True when the job's extension equals `pattern` with its letters A to Z lowered.
 bool HasExtension(const ConvertJob& job, const std::string& pattern);
 // True when the job's file name ends in `suffix`, both compared with A to Z lowered.

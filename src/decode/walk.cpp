@@ -133,4 +133,17 @@ ResourceWalk::Step ResourceWalk::Next(StoredResource& resource, std::string& rea
   return Step::Resource;
 }
 
+bool FindResource(std::span<const std::uint8_t> file, std::string_view letters, StoredResource& resource,
+                  std::string& reason) {
+  ResourceWalk walk(file);
+  ResourceWalk::Step step;
+  while ((step = walk.Next(resource, reason)) == ResourceWalk::Step::Resource) {
+    if (resource.Letters == letters)
+      return true;
+  }
+  if (step == ResourceWalk::Step::End)
+    reason = "no " + std::string(letters) + " resource";
+  return false;
+}
+
 }  // namespace granvel

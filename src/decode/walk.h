@@ -59,4 +59,9 @@ class ResourceWalk {
   std::size_t position_ = 36;
 };
 
+// The first resource of type `letters` in a container held in memory. False with a reason (the walk's, or
+// "no CHR resource") when there is none.
+bool FindResource(std::span<const std::uint8_t> file, std::string_view letters, StoredResource& resource,
+                  std::string& reason);
+
 }  // namespace granvel

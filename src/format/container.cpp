@@ -32,10 +32,7 @@ std::string ResourceNameOr(const std::string& fileName, const std::string& fallb
 
 std::string NoteResourceName(const ConvertJob& job, const std::string& fallback, const ConvertContext& ctx) {
   const std::string name = ResourceNameOr(job.FileName, fallback);
-  std::string capitals = job.FileName;
-  for (char& c : capitals)
-    c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  if (name != capitals)
+  if (name != UpperAscii(job.FileName))
     ctx.Note("resource name " + name + " from the file name " + job.FileName);
   return name;
 }

@@ -88,18 +88,16 @@ ResourcePayload StoredSlotPayload(const SlotInfo& slot, const std::string& path,
     ctx.Fail(error);
     return {};
   }
-  ResourceWalk walk(file);
   StoredResource resource;
-  while (walk.Next(resource, error) == ResourceWalk::Step::Resource) {
-    if (resource.Letters == letters) {
-      ResourcePayload payload = NewPayload(tag, tag.size() + resource.Data.size());
-      std::copy(resource.Data.begin(), resource.Data.end(),
-                payload.begin() + static_cast<std::ptrdiff_t>(tag.size()));
-      return payload;
-    }
+  if (!FindResource(file, letters, resource, error)) {
+    const std::string none = "no " + std::string(letters) + " resource";  // FindResource's reason at the end
+    ctx.Fail("the file holds " + (error == none ? none : none + ": " + error));
+    return {};
   }
-  ctx.Fail("the file holds no " + std::string(letters) + " resource" + (error.empty() ? "" : ": " + error));
-  return {};
+  ResourcePayload payload = NewPayload(tag, tag.size() + resource.Data.size());
+  std::copy(resource.Data.begin(), resource.Data.end(),
+            payload.begin() + static_cast<std::ptrdiff_t>(tag.size()));
+  return payload;
 }
 
 ResourcePayload SlotPayload(const PackageForm& form, const SlotInfo& slot, const ConvertContext& ctx) {

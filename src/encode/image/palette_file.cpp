@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "convert/job.h"
 #include "decode/palettes.h"
 #include "decode/walk.h"
 #include "encode/image/png.h"
@@ -11,12 +12,6 @@
 
 namespace granvel {
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return text;
-}
 
 // "R G B ..." lines of a GIMP or JASC palette, after its header lines; blank and "#" lines are skipped.
 bool ReadRgbLines(std::istringstream& in, std::size_t limit, std::vector<std::uint16_t>& words) {
@@ -72,17 +67,13 @@ bool ReadAct(const std::vector<std::uint8_t>& bytes, std::vector<std::uint16_t>&
 }
 
 bool ReadCol(const std::vector<std::uint8_t>& bytes, std::vector<std::uint16_t>& words) {
-  ResourceWalk walk(bytes);
   StoredResource resource;
   std::string reason;
-  while (walk.Next(resource, reason) == ResourceWalk::Step::Resource) {
-    if (resource.Letters == "COL" && resource.Data.size() >= 512) {
-      const ColourWords all = ColourWordsOf(resource.Data);
-      words.assign(all.begin(), all.end());
-      return true;
-    }
-  }
-  return false;
+  if (!FindResource(bytes, "COL", resource, reason) || resource.Data.size() < 512)
+    return false;
+  const ColourWords all = ColourWordsOf(resource.Data);
+  words.assign(all.begin(), all.end());
+  return true;
 }
 
 std::string Hex(std::uint16_t word) {
@@ -101,8 +92,7 @@ bool ReadPaletteFile(const std::string& path, const ConvertContext& ctx, std::ve
   if (!ReadWholeFile(path, bytes, error))
     return ctx.Fail("palette file: " + error);
   const std::string text(bytes.begin(), bytes.end());
-  const auto dot = path.find_last_of('.');
-  const std::string ext = dot == std::string::npos ? "" : Lower(path.substr(dot));
+  const std::string ext = LowerAscii(SplitPath(path).Ext);
   bool ok = false;
   if (ext == ".gpl")
     ok = ReadGimp(text, words);

@@ -67,12 +67,21 @@ CliRun RunCli(const std::string& cwd, const std::vector<std::string>& args, std:
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        windows::Widen(cwd).c_str(), &startup, &process);
+  // Under Wine a start now and then fails for a moment while the other test process starts its own: try
+  // again.
+  bool started = false;
+  DWORD code = 0;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               windows::Widen(cwd).c_str(), &startup, &process);
+    code = started ? 0 : ::GetLastError();
+    if (!started)
+      ::Sleep(200);
+  }
   for (HANDLE handle : {in, out, err})
     ::CloseHandle(handle);
   if (!started)
-    throw std::runtime_error("cannot start granvel-cli.exe");
+    throw std::runtime_error("cannot start granvel-cli.exe: " + windows::ErrorText(code));
   ::WaitForSingleObject(process.hProcess, INFINITE);
   DWORD status = 0;
   ::GetExitCodeProcess(process.hProcess, &status);

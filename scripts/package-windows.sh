@@ -1,18 +1,62 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh) and packs the download for Windows users:
-# build-windows/dist/granvel-<version>-windows-x64.zip with granvel-cli.exe, README.txt and the examples.
+# Builds the Windows programs (scripts/build-windows.sh) and packs the download for Windows users into
+# build-windows/dist/: granvel-<version>-windows-x64.zip with granvel.exe, granvel-cli.exe, README.txt and
+# the examples, and granvel-<version>-windows-x64-setup.exe, an installer of the same files made with
+# makensis from packaging/windows/granvel.nsi (unsigned).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build-windows.sh
+for exe in granvel.exe granvel-cli.exe; do
+  if [ ! -f "build-windows/bin/$exe" ]; then
+    echo "package-windows: build-windows/bin/$exe is missing; the Windows build did not make it" >&2
+    exit 1
+  fi
+done
+if ! command -v makensis >/dev/null; then
+  echo "package-windows: makensis is missing (Debian package nsis; scripts/setup.sh installs it)" >&2
+  exit 1
+fi
 version="$(sed -n 's/^project(granvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 name="granvel-$version-windows-x64"
-stage="build-windows/dist/$name"
-rm -rf "$stage" "build-windows/dist/$name.zip"
+dist="$PWD/build-windows/dist"
+stage="$dist/$name"
+files="$dist/$name-files.nsh"
+trap 'rm -rf "$stage" "$files"' EXIT
+rm -rf "$stage" "$dist/$name.zip" "$dist/$name-setup.exe"
 mkdir -p "$stage/examples"
-cp build-windows/bin/granvel-cli.exe "$stage/"
+cp build-windows/bin/granvel.exe build-windows/bin/granvel-cli.exe "$stage/"
 sed "s/@VERSION@/$version/" packaging/windows/README.txt >"$stage/README.txt"
 cp examples/Hello.txt examples/Notes_mem.txt examples/Sprites.bmp examples/Title.rscr examples/Title_scr.txt \
   examples/make-package.bat "$stage/examples/"
-(cd build-windows/dist && cmake -E tar cf "$name.zip" --format=zip "$name")
-rm -rf "$stage"
+(cd "$dist" && cmake -E tar cf "$name.zip" --format=zip "$name")
+
+# The installer installs what the zip holds. makensis gets the list of files as two macros: InstallFiles
+# and UninstallFiles (each file, then each folder, deepest first, removed only if empty).
+win() { local p="${1#.}"; printf '%s' "\$INSTDIR${p//\//\\}"; }  # ./examples/a.bat: $INSTDIR\examples\a.bat
+(
+  cd "$stage"
+  if [ -n "$(find . -name '*[$"]*')" ]; then
+    echo "package-windows: a file name to pack holds \$ or \"" >&2
+    exit 1
+  fi
+  echo '!macro InstallFiles'
+  find . -type d | LC_ALL=C sort | while IFS= read -r dir; do
+    echo "  SetOutPath \"$(win "$dir")\""
+    find "$dir" -maxdepth 1 -type f | LC_ALL=C sort | while IFS= read -r f; do
+      echo "  File \"$stage/${f#./}\""
+    done
+  done
+  echo '!macroend'
+  echo '!macro UninstallFiles'
+  find . -type f | LC_ALL=C sort | while IFS= read -r f; do
+    echo "  Delete \"$(win "$f")\""
+  done
+  find . -mindepth 1 -type d | LC_ALL=C sort -r | while IFS= read -r dir; do
+    echo "  RMDir \"$(win "$dir")\""
+  done
+  echo '!macroend'
+) >"$files"
+makensis -V2 -WX -DVERSION="$version" -DFILES="$files" -DICON="$PWD/src/shell_win32/resources/granvel.ico" \
+  -DOUTFILE="$dist/$name-setup.exe" packaging/windows/granvel.nsi
 echo "wrote build-windows/dist/$name.zip"
+echo "wrote build-windows/dist/$name-setup.exe"

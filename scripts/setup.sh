@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
   libspng-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis fonts-ipafont-gothic fonts-wine
 )
 
 if [ "${1:-}" = coverage ]; then

@@ -1,0 +1,259 @@
+#include "shell_win32/main_window.h"
+
+#include "forms/main_window_form.h"
+#include "shell_win32/options_dialog.h"
+#include "shell_win32/package_dialog.h"
+#include "shell_win32/resource_ids.h"
+#include "shell_win32/single_instance.h"
+
+namespace granvel::win32 {
+namespace {
+
+constexpr int kClientWidth = 280;
+constexpr int kClientHeight = 160;
+constexpr UINT kConvertLater = WM_APP + 1;
+
+int Scaled(HWND window, int pixels) {
+  HDC dc = GetDC(window);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(window, dc);
+  return MulDiv(pixels, dpi > 0 ? dpi : 96, 96);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const std::string& toolDir, Host* host)
+    : settings_(LoadSettings(toolDir)), host_(host) {
+  if (!host_) {
+    ownHost_ = std::make_unique<Win32Host>();
+    host_ = ownHost_.get();
+  }
+}
+
+MainWindow::~MainWindow() {
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (hintFont_)
+    DeleteObject(hintFont_);
+}
+
+bool MainWindow::Create(int showCommand) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW cls{};
+  if (!GetClassInfoExW(instance, kMainWindowClass, &cls)) {
+    cls = {};
+    cls.cbSize = sizeof cls;
+    cls.style = CS_HREDRAW | CS_VREDRAW;
+    cls.lpfnWndProc = Proc;
+    cls.hInstance = instance;
+    cls.hIcon = LoadIconW(instance, L"EXEic");
+    cls.hIconSm = cls.hIcon;
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    cls.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExW(&cls))
+      return false;
+  }
+  window_ = CreateWindowExW(0, kMainWindowClass, L"GRANVEL v2.00",
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
+                            50, 50, nullptr, LoadMenuW(instance, L"MainMenu"), instance, this);
+  if (!window_)
+    return false;
+  if (ownHost_)
+    ownHost_->SetOwner(window_);
+  // No size or maximize entries: the window keeps its size.
+  HMENU system = GetSystemMenu(window_, FALSE);
+  DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
+  DeleteMenu(system, SC_MAXIMIZE, MF_BYCOMMAND);
+  FillConvertTypeMenu();
+  DrawMenuBar(window_);
+  DragAcceptFiles(window_, TRUE);
+
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfMessageFont.lfHeight = metrics.lfMessageFont.lfHeight * 9 / 10;
+  hintFont_ = CreateFontIndirectW(&metrics.lfMessageFont);
+
+  SizeClientArea();
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  return true;
+}
+
+void MainWindow::FillConvertTypeMenu() {
+  HMENU types = GetSubMenu(GetMenu(window_), 1);
+  while (GetMenuItemCount(types) > 0)
+    DeleteMenu(types, 0, MF_BYPOSITION);
+  HMENU sprites = nullptr;
+  for (const ConvertTypeItem& item : ConvertTypeItems()) {
+    if (item.Sprite && !sprites) {
+      sprites = CreatePopupMenu();
+      AppendMenuW(types, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sprites), L"Sprites (CHR)");
+    }
+    AppendMenuW(item.Sprite ? sprites : types, MF_STRING, static_cast<UINT_PTR>(item.Id),
+                Wide(item.Label).c_str());
+  }
+  CheckMenuItem(GetMenu(window_), settings_.ConvertType, MF_BYCOMMAND | MF_CHECKED);
+}
+
+void MainWindow::SizeClientArea() {
+  // The frame's size depends on the theme and the menu bar may wrap: move, measure, correct.
+  const int width = Scaled(window_, kClientWidth);
+  const int height = Scaled(window_, kClientHeight);
+  HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  const RECT area = info.rcWork;
+  int extraWidth = 0, extraHeight = 0;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const int outerWidth = width + extraWidth, outerHeight = height + extraHeight;
+    MoveWindow(window_, area.left + (area.right - area.left - outerWidth) / 2,
+               area.top + (area.bottom - area.top - outerHeight) / 2, outerWidth, outerHeight, FALSE);
+    RECT client, outer;
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &outer);
+    if (client.right == width && client.bottom == height)
+      break;
+    extraWidth = (outer.right - outer.left) - client.right;
+    extraHeight = (outer.bottom - outer.top) - client.bottom;
+  }
+}
+
+std::wstring MainWindow::Hint() const {
+  return Wide(DropHint(settings_.ConvertType));
+}
+
+void MainWindow::ChooseConvertType(int commandId) {
+  HMENU menu = GetMenu(window_);
+  CheckMenuItem(menu, settings_.ConvertType, MF_BYCOMMAND | MF_UNCHECKED);
+  SelectConvertType(settings_, commandId);
+  CheckMenuItem(menu, settings_.ConvertType, MF_BYCOMMAND | MF_CHECKED);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+BatchResult MainWindow::ConvertPaths(const std::vector<std::string>& paths) {
+  return ConvertFileList(paths, settings_, *host_);
+}
+
+void MainWindow::ConvertLater(std::vector<std::string> paths) {
+  if (paths.empty())
+    return;
+  pending_.push_back(std::move(paths));
+  PostMessageW(window_, kConvertLater, 0, 0);
+}
+
+void MainWindow::Command(int id) {
+  switch (id) {
+    case IDM_EXIT:
+      SendMessageW(window_, WM_CLOSE, 0, 0);
+      return;
+    case IDM_FILE_CONVERT: {
+      FileChoice choice = FileConvertChoice();
+      if (host_->ChooseFile(choice))
+        ConvertPaths(choice.Files);
+      return;
+    }
+    case IDM_MAKE_PACKAGE: {
+      // A new dialog each time, so every opening starts empty.
+      PackageDialog dialog(settings_, ownHost_ ? nullptr : host_);
+      dialog.Run(window_);
+      return;
+    }
+    case IDM_OPTIONS: {
+      OptionsDialog dialog(settings_, IniPath(settings_.ToolDir));
+      dialog.Run(window_);
+      return;
+    }
+  }
+  for (const ConvertTypeItem& item : ConvertTypeItems()) {
+    if (item.Id == id)
+      ChooseConvertType(id);
+  }
+}
+
+void MainWindow::Dropped(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    DragQueryFileW(drop, i, path.data(), length + 1);
+    path.resize(length);
+    paths.push_back(Utf8(path));
+  }
+  DragFinish(drop);
+  // The drop is finished first; the run and its summary box follow.
+  ConvertLater(std::move(paths));
+}
+
+void MainWindow::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  RECT client;
+  GetClientRect(window_, &client);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0xA0, 0xA0, 0xA0));
+  HGDIOBJ old = SelectObject(dc, hintFont_ ? hintFont_ : GetStockObject(DEFAULT_GUI_FONT));
+  const std::wstring hint = Hint();
+  DrawTextW(dc, hint.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  EndPaint(window_, &paint);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam == 0) {
+        Command(LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_DROPFILES:
+      Dropped(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (!data || data->dwData != kHandOverTag)
+        break;
+      ConvertLater(ReadHandOver(*data));
+      return TRUE;
+    }
+    case kConvertLater:
+      while (!pending_.empty()) {
+        std::vector<std::string> paths = std::move(pending_.front());
+        pending_.erase(pending_.begin());
+        ConvertPaths(paths);
+      }
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      if (quitOnClose_)
+        PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self || self->window_ != window)
+    return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+}  // namespace granvel::win32

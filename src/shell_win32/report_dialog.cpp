@@ -1,0 +1,150 @@
+#include "shell_win32/report_dialog.h"
+
+#include <algorithm>
+
+#include "shell_win32/resource_ids.h"
+
+namespace granvel::win32 {
+namespace {
+
+struct ReportState {
+  MessageReport Report;
+  FolderOpener OpenFolder;
+  bool Modal = false;
+  bool DetailsShown = false;
+};
+
+// Line ends as an edit field shows them.
+std::wstring WithCrLf(const std::string& text) {
+  std::wstring out;
+  for (wchar_t c : Wide(text)) {
+    if (c == L'\n')
+      out += L'\r';
+    out += c;
+  }
+  return out;
+}
+
+int Units(HWND dialog, int x) {
+  RECT r{0, 0, x, 0};
+  MapDialogRect(dialog, &r);
+  return r.right;
+}
+
+RECT ChildRect(HWND dialog, int id) {
+  RECT r;
+  HWND child = GetDlgItem(dialog, id);
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void MoveChild(HWND dialog, int id, int x, int y, int width, int height) {
+  MoveWindow(GetDlgItem(dialog, id), x, y, width, height, TRUE);
+}
+
+// The text takes the height it needs; the buttons follow under it and the details, when shown, under them.
+void Arrange(HWND dialog, const ReportState& state) {
+  const int margin = Units(dialog, 10);
+  const RECT text = ChildRect(dialog, IDC_REPORT_TEXT);
+  const int width = text.right - text.left;
+  HDC dc = GetDC(dialog);
+  HGDIOBJ old = SelectObject(dc, MessageFont(dialog));
+  RECT need{0, 0, width, 0};
+  const std::wstring body = Wide(state.Report.Text);
+  DrawTextW(dc, body.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(dialog, dc);
+  const int textHeight = std::max<int>(need.bottom, Units(dialog, 8));
+  MoveChild(dialog, IDC_REPORT_TEXT, margin, margin, width, textHeight);
+
+  int y = margin + textHeight + margin;
+  for (int id : {IDC_REPORT_SHOW_DETAILS, IDC_REPORT_OPEN_FOLDER, IDOK}) {
+    const RECT r = ChildRect(dialog, id);
+    MoveChild(dialog, id, r.left, y, r.right - r.left, r.bottom - r.top);
+  }
+  y += ChildRect(dialog, IDOK).bottom - ChildRect(dialog, IDOK).top + margin;
+  HWND details = GetDlgItem(dialog, IDC_REPORT_DETAILS);
+  if (state.DetailsShown) {
+    const int height = Units(dialog, 150);
+    MoveWindow(details, margin, y, width, height, TRUE);
+    y += height + margin;
+  }
+  ShowWindow(details, state.DetailsShown ? SW_SHOW : SW_HIDE);
+
+  RECT client{0, 0, width + 2 * margin, y};
+  AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+  SetWindowPos(dialog, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Close(HWND dialog, const ReportState& state) {
+  if (state.Modal)
+    EndDialog(dialog, IDOK);
+  else
+    DestroyWindow(dialog);
+}
+
+INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<ReportState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG: {
+      state = reinterpret_cast<ReportState*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      SetWindowTextW(dialog, Wide(state->Report.Caption).c_str());
+      SetDlgItemTextW(dialog, IDC_REPORT_TEXT, Wide(state->Report.Text).c_str());
+      SetDlgItemTextW(dialog, IDC_REPORT_DETAILS, WithCrLf(state->Report.Details).c_str());
+      ShowWindow(GetDlgItem(dialog, IDC_REPORT_SHOW_DETAILS),
+                 state->Report.Details.empty() ? SW_HIDE : SW_SHOW);
+      ShowWindow(GetDlgItem(dialog, IDC_REPORT_OPEN_FOLDER),
+                 state->Report.Folder.empty() ? SW_HIDE : SW_SHOW);
+      Arrange(dialog, *state);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (!state)
+        return FALSE;
+      switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+          Close(dialog, *state);
+          return TRUE;
+        case IDC_REPORT_SHOW_DETAILS:
+          state->DetailsShown = !state->DetailsShown;
+          SetDlgItemTextW(dialog, IDC_REPORT_SHOW_DETAILS,
+                          state->DetailsShown ? L"Hide details" : L"Show details");
+          Arrange(dialog, *state);
+          return TRUE;
+        case IDC_REPORT_OPEN_FOLDER:
+          if (state->OpenFolder)
+            state->OpenFolder(state->Report.Folder);
+          Close(dialog, *state);
+          return TRUE;
+      }
+      return FALSE;
+    case WM_NCDESTROY:
+      if (state && !state->Modal)
+        delete state;
+      return FALSE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void ReportDialog::Show(HWND owner, const MessageReport& report, const FolderOpener& openFolder) {
+  ReportState state{report, openFolder, true, false};
+  DialogBoxParamW(GetModuleHandleW(nullptr), L"REPORT", owner, ReportProc, reinterpret_cast<LPARAM>(&state));
+}
+
+HWND ReportDialog::Create(HWND owner, const MessageReport& report, const FolderOpener& openFolder) {
+  auto* state = new ReportState{report, openFolder, false, false};
+  HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), L"REPORT", owner, ReportProc,
+                                   reinterpret_cast<LPARAM>(state));
+  if (!dialog)
+    delete state;
+  return dialog;
+}
+
+}  // namespace granvel::win32

@@ -1,0 +1,34 @@
+// The Windows headers as the Win32 program uses them, and the small conversions every one of its windows
+// needs. Only src/shell_win32/ includes this file.
+#pragma once
+
+#include <windows.h>
+// The headers that need <windows.h> before them.
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+// GDI's TextOut macro would rename the setting of that name in every file that includes both.
+#undef TextOut
+
+#include <string>
+#include <vector>
+
+namespace granvel::win32 {
+
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& utf16);
+
+// A window's or dialog control's text, and setting it only when it differs (so that an edit field's
+// caret and a list's scroll position stay where the user left them).
+std::wstring WindowText(HWND window);
+void SetTextIfChanged(HWND window, const std::wstring& text);
+void SetEnabled(HWND window, bool enabled);
+
+// A check box or radio button.
+bool IsChecked(HWND dialog, int id);
+void SetChecked(HWND dialog, int id, bool checked);
+
+// The dialog's font, in the size of the system's message font when the dialog has none.
+HFONT MessageFont(HWND window);
+
+}  // namespace granvel::win32

@@ -1,0 +1,39 @@
+// Helpers for the Windows desktop program's tests under Wine: driving controls by message, reading them
+// back, dropping files on a window, and saving screenshots for review.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell_win32/win32.h"
+
+namespace granvel::test {
+
+// Handles the thread's waiting messages for about `milliseconds`.
+void Pump(int milliseconds = 50);
+
+// A click on a dialog's button, check box or radio button, as the dialog receives it.
+void Click(HWND dialog, int id);
+// Types `text` into an edit field (its dialog sees EN_CHANGE).
+void Type(HWND dialog, int id, const std::string& text);
+// Chooses entry `index` of a drop-down list, as the user does.
+void Choose(HWND dialog, int id, int index);
+
+std::string Text(HWND window);
+std::string ItemText(HWND dialog, int id);
+bool Enabled(HWND dialog, int id);
+bool Checked(HWND dialog, int id);
+// The entries of a drop-down list, and its selection (-1 for none).
+std::vector<std::string> Entries(HWND dialog, int id);
+int Selection(HWND dialog, int id);
+
+// The files as Explorer drops them on `window` (WM_DROPFILES).
+void DropFiles(HWND window, const std::vector<std::string>& paths);
+
+// Saves what the screen shows of `window` (its frame included) as <screenshot folder>/<name>.bmp, after it
+// was brought to the front and painted.
+void SaveScreenshot(HWND window, const std::string& name);
+// The same of a rectangle of the screen.
+void SaveScreenshot(const RECT& area, const std::string& name);
+
+}  // namespace granvel::test

@@ -5,6 +5,19 @@
 
 namespace granvel {
 
+std::vector<SlotGroup> PackageDialogGroups() {
+  std::vector<SlotGroup> groups;
+  bool right = false;
+  for (const SlotInfo& slot : PackageSlots()) {
+    if (groups.empty() || std::string(groups.back().Caption) != slot.Group) {
+      right = right || slot.Kind == SlotKind::Sprite;
+      groups.push_back({slot.Group, {}, slot.Screen == SlotScreen::Lower, right});
+    }
+    groups.back().Members.push_back(&slot);
+  }
+  return groups;
+}
+
 PackageDialogForm::PackageDialogForm(const ConvertSettings& settings, Host& host)
     : settings_(settings), host_(host) {}
 

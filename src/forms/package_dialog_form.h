@@ -17,6 +17,18 @@ namespace granvel {
 
 inline constexpr const char* kPackageDialogTitle = "ZKPパッケージの作成";
 
+// A group box of the dialog and where it stands: on the lower screen's page or the other (the program,
+// graphic pages and MEM$ stand with the upper screen), in the right column or the left.
+struct SlotGroup {
+  const char* Caption;
+  std::vector<const SlotInfo*> Members;
+  bool Lower, Right;
+};
+
+// The slot table's groups in order. The left column runs from the program to the lower screen maps, the
+// right one from the upper sprites on.
+std::vector<SlotGroup> PackageDialogGroups();
+
 class PackageDialogForm {
  public:
   // The form starts empty: every box unchecked, every path empty, sprite sizes at "16x16".

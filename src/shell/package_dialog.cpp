@@ -61,29 +61,6 @@ void ShowEntries(QComboBox* list, const std::vector<std::string>& entries, std::
   list->setCurrentIndex(selected.value_or(-1));
 }
 
-// A group of slots and where it stands: on the lower screen's page or the other, in the right column or the
-// left.
-struct GroupPlace {
-  const char* Caption;
-  std::vector<const SlotInfo*> Members;
-  bool Lower, Right;
-};
-
-// The table's groups in order. The left column runs from the program to the lower screen maps, the right one
-// from the upper sprites on; a group of lower-screen slots goes on the lower screen's page.
-std::vector<GroupPlace> GroupPlaces() {
-  std::vector<GroupPlace> groups;
-  bool right = false;
-  for (const SlotInfo& slot : PackageSlots()) {
-    if (groups.empty() || std::string(groups.back().Caption) != slot.Group) {
-      right = right || slot.Kind == SlotKind::Sprite;
-      groups.push_back({slot.Group, {}, slot.Screen == SlotScreen::Lower, right});
-    }
-    groups.back().Members.push_back(&slot);
-  }
-  return groups;
-}
-
 }  // namespace
 
 PackageDialog::PackageDialog(const ConvertSettings& settings, Host* host, QWidget* parent) : QDialog(parent) {
@@ -123,7 +100,7 @@ QWidget* PackageDialog::MakePage(bool lowerScreen) {
   auto* page = new QWidget;
   auto* columns = new QHBoxLayout(page);
   QVBoxLayout* column[2] = {new QVBoxLayout, new QVBoxLayout};
-  for (const GroupPlace& group : GroupPlaces()) {
+  for (const SlotGroup& group : PackageDialogGroups()) {
     if (group.Lower == lowerScreen)
       column[group.Right]->addWidget(MakeGroup(group.Caption, group.Members));
   }

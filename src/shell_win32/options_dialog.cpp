@@ -170,11 +170,9 @@ void OptionsDialog::Close(bool done) {
 }
 
 INT_PTR CALLBACK OptionsDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* self = DialogObject<OptionsDialog>(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG:
-      self = reinterpret_cast<OptionsDialog*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       self->window_ = dialog;
       self->Show(OptionsForm::From(self->settings_));
       return TRUE;

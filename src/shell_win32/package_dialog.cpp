@@ -226,11 +226,9 @@ void PackageDialog::Close() {
 }
 
 INT_PTR CALLBACK PackageDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<PackageDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* self = DialogObject<PackageDialog>(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG:
-      self = reinterpret_cast<PackageDialog*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       self->window_ = dialog;
       self->Init();
       return TRUE;

@@ -23,29 +23,7 @@ constexpr int kPagesTop = 38;  // the tab control
 constexpr int kPageTop = 56;   // the first group box on a page
 constexpr int kFirstGroupId = 3110;
 
-struct Group {
-  const char* Caption;
-  std::vector<const SlotInfo*> Members;
-  int Page;  // 0 upper screen (and both), 1 lower screen
-  bool Right;
-};
-
-// The table's groups in order: the left column runs from the program to the lower screen maps, the right
-// one from the upper sprites on.
-std::vector<Group> Groups() {
-  std::vector<Group> groups;
-  bool right = false;
-  for (const SlotInfo& slot : PackageSlots()) {
-    if (groups.empty() || std::string(groups.back().Caption) != slot.Group) {
-      right = right || slot.Kind == SlotKind::Sprite;
-      groups.push_back({slot.Group, {}, slot.Screen == SlotScreen::Lower ? 1 : 0, right});
-    }
-    groups.back().Members.push_back(&slot);
-  }
-  return groups;
-}
-
-int GroupHeight(const Group& group) {
+int GroupHeight(const SlotGroup& group) {
   return kGroupTop + kRowPitch * static_cast<int>(group.Members.size()) + kGroupBottom;
 }
 
@@ -74,14 +52,14 @@ void AddRow(DialogTemplate& dialog, const SlotInfo& slot, int x, int y) {
 }  // namespace
 
 DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSize) {
-  const std::vector<Group> groups = Groups();
+  const std::vector<SlotGroup> groups = PackageDialogGroups();
   // The pages are as high as their highest column.
   int pageHeight = 0;
   for (int page = 0; page < 2; ++page) {
     for (bool right : {false, true}) {
       int height = 0;
-      for (const Group& group : groups) {
-        if (group.Page == page && group.Right == right)
+      for (const SlotGroup& group : groups) {
+        if (group.Lower == (page == 1) && group.Right == right)
           height += GroupHeight(group) + kGroupGap;
       }
       pageHeight = std::max(pageHeight, height);
@@ -104,9 +82,9 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
 
   int y[2][2] = {{kPageTop, kPageTop}, {kPageTop, kPageTop}};
   int groupId = kFirstGroupId;
-  for (const Group& group : groups) {
+  for (const SlotGroup& group : groups) {
     const int x = group.Right ? kRightX : kLeftX;
-    int& top = y[group.Page][group.Right];
+    int& top = y[group.Lower][group.Right];
     dialog.Add(ControlClass::Button, Wide(group.Caption), groupId++, BS_GROUPBOX, x, top,
                group.Right ? kRightWidth : kLeftWidth, GroupHeight(group));
     int rowY = top + kGroupTop;
@@ -124,9 +102,9 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
 
 int PackageDialogPageOf(int controlId) {
   if (controlId >= kFirstGroupId && controlId < kFirstGroupId + 64) {
-    const std::vector<Group> groups = Groups();
+    const std::vector<SlotGroup> groups = PackageDialogGroups();
     const std::size_t index = static_cast<std::size_t>(controlId - kFirstGroupId);
-    return index < groups.size() ? groups[index].Page : -1;
+    return index < groups.size() ? (groups[index].Lower ? 1 : 0) : -1;
   }
   const SlotInfo* slot = SlotById(controlId & ~7);
   if (!slot || (controlId & 7) > 4)

@@ -87,11 +87,9 @@ void Close(HWND dialog, const ReportState& state) {
 }
 
 INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<ReportState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* state = DialogObject<ReportState>(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG: {
-      state = reinterpret_cast<ReportState*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       SetWindowTextW(dialog, Wide(state->Report.Caption).c_str());
       SetDlgItemTextW(dialog, IDC_REPORT_TEXT, Wide(state->Report.Text).c_str());
       SetDlgItemTextW(dialog, IDC_REPORT_DETAILS, WithCrLf(state->Report.Details).c_str());

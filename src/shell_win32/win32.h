@@ -28,6 +28,15 @@ void SetEnabled(HWND window, bool enabled);
 bool IsChecked(HWND dialog, int id);
 void SetChecked(HWND dialog, int id, bool checked);
 
+// The object a dialog procedure serves: kept from WM_INITDIALOG's parameter, read back for every later
+// message (null before WM_INITDIALOG).
+template <class T>
+T* DialogObject(HWND dialog, UINT message, LPARAM lParam) {
+  if (message == WM_INITDIALOG)
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 // The dialog's font, in the size of the system's message font when the dialog has none.
 HFONT MessageFont(HWND window);
 

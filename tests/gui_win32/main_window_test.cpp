@@ -97,6 +97,20 @@ TEST_F(Win32MainWindow, ShowsTheTitleMenusAndA280By160BlackArea) {
   EXPECT_EQ(GetMenuState(system, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_EQ(GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
   SaveScreenshot(hwnd_, "win32_main_window");
+
+  // The "Convert type" menu open under its title, shot from a timer while the menu runs its own loop.
+  RECT title;
+  GetMenuItemRect(hwnd_, menu, 1, &title);
+  SetTimer(hwnd_, 1, 500, [](HWND window, UINT, UINT_PTR, DWORD) {
+    KillTimer(window, 1);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    SaveScreenshot(RECT{frame.left, frame.top, frame.left + 360, frame.top + 280}, "win32_convert_type_menu");
+    EndMenu();
+  });
+  TrackPopupMenuEx(types, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, title.left, title.bottom, hwnd_,
+                   nullptr);
+  EXPECT_EQ(window_->Settings().ConvertType, 257) << "closing the menu chose nothing";
 }
 
 TEST_F(Win32MainWindow, ConvertTypeMovesTheCheckMarkAndSetsTheUnit) {

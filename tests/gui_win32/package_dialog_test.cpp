@@ -32,15 +32,24 @@ std::vector<std::string> GroupCaptions(HWND dialog) {
   return captions;
 }
 
-TEST(Win32Package, MakesARowForEverySlotInItsGroupAndFits1280By720) {
+// A dialog shown with default settings (AutoTrim on: 256-wide blocks of 64 rows), answering from a fake host.
+class Win32Package : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings.ToolDir = dir.Path();
+    window = dialog.Create(nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+  }
+
   TempDir dir;
   FakeHost host;
   ConvertSettings settings;
-  settings.ToolDir = dir.Path();
-  PackageDialog dialog(settings, &host);
-  HWND window = dialog.Create(nullptr);
-  ASSERT_NE(window, nullptr);
-  ShowWindow(window, SW_SHOW);
+  PackageDialog dialog{settings, &host};
+  HWND window = nullptr;
+};
+
+TEST_F(Win32Package, MakesARowForEverySlotInItsGroupAndFits1280By720) {
   EXPECT_EQ(Text(window), "ZKP\u30D1\u30C3\u30B1\u30FC\u30B8\u306E\u4F5C\u6210");
 
   int rows = 0;
@@ -86,18 +95,10 @@ TEST(Win32Package, MakesARowForEverySlotInItsGroupAndFits1280By720) {
   DestroyWindow(window);
 }
 
-TEST(Win32Package, BrowseNameAndMakeFollowTheForm) {
-  TempDir dir;
-  FakeHost host;
-  ConvertSettings settings;  // AutoTrim on: 256-wide blocks of 64 rows
-  settings.ToolDir = dir.Path();
+TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
   WriteBytes(dir / "tiles.bmp", MakeBmp(Layout(256, 256, 4, GreyPalette(16))));
   WriteBytes(dir / "odd.bmp", MakeBmp(Layout(100, 100, 4, GreyPalette(16))));
   WriteText(dir / "a.txt", "10 END\r\n");
-  PackageDialog dialog(settings, &host);
-  HWND window = dialog.Create(nullptr);
-  ShowWindow(window, SW_SHOW);
-
   host.choices = {{dir / "tiles.bmp"}, {dir / "odd.bmp"}, {dir / "a.txt"}};
   Click(window, kUpperBgu0 + 2);
   EXPECT_TRUE(Checked(window, kUpperBgu0));
@@ -135,13 +136,7 @@ TEST(Win32Package, BrowseNameAndMakeFollowTheForm) {
   EXPECT_EQ(std::string(package.begin(), package.begin() + 4), "PX01");
 }
 
-TEST(Win32Package, AFailedMakeLeavesEverySlotAndEnablesTheControlsAgain) {
-  TempDir dir;
-  FakeHost host;
-  ConvertSettings settings;
-  settings.ToolDir = dir.Path();
-  PackageDialog dialog(settings, &host);
-  HWND window = dialog.Create(nullptr);
+TEST_F(Win32Package, AFailedMakeLeavesEverySlotAndEnablesTheControlsAgain) {
   Click(window, kPrg);  // checked, but no file
   Type(window, IDC_PACKAGE_NAME, "my_game1");
   Click(window, IDOK);

@@ -3,12 +3,19 @@
 # build-windows/dist/: granvel-<version>-windows-x64.zip with granvel.exe, granvel-cli.exe, README.txt and
 # the examples, and granvel-<version>-windows-x64-setup.exe, an installer of the same files made with
 # makensis from packaging/windows/granvel.nsi (unsigned).
+# "package-windows.sh --from BUILD" packs the programs of an existing Windows build folder instead, into
+# BUILD/dist/ (the test command packs the test build's, which is optimised as released, and checks it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build-windows.sh
+build=build-windows
+if [ "${1:-}" = --from ]; then
+  build="${2:?package-windows: --from needs a build folder}"
+else
+  bash scripts/build-windows.sh
+fi
 for exe in granvel.exe granvel-cli.exe; do
-  if [ ! -f "build-windows/bin/$exe" ]; then
-    echo "package-windows: build-windows/bin/$exe is missing; the Windows build did not make it" >&2
+  if [ ! -f "$build/bin/$exe" ]; then
+    echo "package-windows: $build/bin/$exe is missing; the Windows build did not make it" >&2
     exit 1
   fi
 done
@@ -18,13 +25,13 @@ if ! command -v makensis >/dev/null; then
 fi
 version="$(sed -n 's/^project(granvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 name="granvel-$version-windows-x64"
-dist="$PWD/build-windows/dist"
+dist="$PWD/$build/dist"
 stage="$dist/$name"
 files="$dist/$name-files.nsh"
 trap 'rm -rf "$stage" "$files"' EXIT
 rm -rf "$stage" "$dist/$name.zip" "$dist/$name-setup.exe"
 mkdir -p "$stage/examples"
-cp build-windows/bin/granvel.exe build-windows/bin/granvel-cli.exe "$stage/"
+cp "$build/bin/granvel.exe" "$build/bin/granvel-cli.exe" "$stage/"
 sed "s/@VERSION@/$version/" packaging/windows/README.txt >"$stage/README.txt"
 cp examples/Hello.txt examples/Notes_mem.txt examples/Sprites.bmp examples/Title.rscr examples/Title_scr.txt \
   examples/make-package.bat "$stage/examples/"
@@ -58,5 +65,5 @@ win() { local p="${1#.}"; printf '%s' "\$INSTDIR${p//\//\\}"; }  # ./examples/a.
 ) >"$files"
 makensis -V2 -WX -DVERSION="$version" -DFILES="$files" -DICON="$PWD/src/shell_win32/resources/granvel.ico" \
   -DOUTFILE="$dist/$name-setup.exe" packaging/windows/granvel.nsi
-echo "wrote build-windows/dist/$name.zip"
-echo "wrote build-windows/dist/$name-setup.exe"
+echo "wrote $build/dist/$name.zip"
+echo "wrote $build/dist/$name-setup.exe"

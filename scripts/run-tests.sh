@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: set up, build the sanitizer test build and run the whole suite; cross-build the Windows test
-# build and run its suite under Wine, then check that both systems write the same bytes; then every fuzz
+# build and run its suite under Wine (the desktop program's windows in a virtual display), then check that
+# both systems write the same bytes, and pack, install and uninstall the Windows download; then every fuzz
 # target for 20 seconds on its seed corpus (a finding fails the run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,4 +10,6 @@ ctest --preset test -j "$(nproc)"
 bash scripts/build-windows.sh test
 ctest --preset windows-test -j "$(nproc)"
 bash tests/windows/same_bytes.sh "$PWD/build-test/bin/granvel-cli" "$PWD/build-windows-test/bin/granvel-cli.exe"
+bash scripts/package-windows.sh --from build-windows-test
+bash tests/windows/installer_check.sh build-windows-test/dist/granvel-*-windows-x64-setup.exe
 bash scripts/fuzz 20

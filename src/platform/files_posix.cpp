@@ -65,7 +65,8 @@ bool InputFile::Read(void* data, std::size_t size, std::size_t& got, std::string
 }
 
 std::string OutputFile::ProcessTag() {
-  return std::to_string(::getpid());
+  static const std::string tag = std::to_string(::getpid());  // asked once: each ask is a system call
+  return tag;
 }
 
 bool OutputFile::CreateNew(const std::string& path, bool& taken, std::string& error) {

@@ -13,6 +13,41 @@ namespace {
 
 constexpr int kPrg = 7936, kBgu0 = 4096, kScu0 = 4256, kSpd0 = 4544, kCol0 = 7168;
 
+// The group boxes in the dialog's order: the left column from the program to the lower screen maps, the
+// right one from the upper sprites on; each lower-screen group on the lower screen's page.
+TEST(PackageDialogForm, GroupsStandInTheTablesColumnsAndOnTheirScreensPage) {
+  struct Row {
+    const char* caption;
+    std::size_t slots;
+    bool lower, right;
+  };
+  const Row expected[] = {
+      {"Program text", 1, false, false},
+      {"Up screen - Fonts (CHR resource)", 1, false, false},
+      {"Up screen - BG (CHR resource)", 4, false, false},
+      {"Up screen - BG (SCR resource)", 2, false, false},
+      {"Up / Down screen - GRP resource", 4, false, false},
+      {"Down screen - Fonts (CHR resource)", 1, true, false},
+      {"Down screen - BG (CHR resource)", 6, true, false},
+      {"Down screen - BG (SCR resource)", 2, true, false},
+      {"Up screen - Sprites (CHR resource)", 8, false, true},
+      {"Up screen - Color palettes", 3, false, true},
+      {"MEM$ string resource", 1, false, true},
+      {"Down screen - Sprites (CHR resource)", 2, true, true},
+      {"Down screen - Icons (CHR resource)", 4, true, true},
+      {"Down screen - Color palettes", 3, true, true},
+  };
+  const std::vector<SlotGroup> groups = PackageDialogGroups();
+  ASSERT_EQ(groups.size(), std::size(expected));
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    EXPECT_STREQ(groups[i].Caption, expected[i].caption);
+    EXPECT_EQ(groups[i].Members.size(), expected[i].slots) << expected[i].caption;
+    EXPECT_EQ(groups[i].Lower, expected[i].lower) << expected[i].caption;
+    EXPECT_EQ(groups[i].Right, expected[i].right) << expected[i].caption;
+  }
+  EXPECT_EQ(groups[2].Members[3]->SlotId, 4144);  // upper BGU3
+}
+
 TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::TempDir dir;
   test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/package_dialog_form.h"
 #include "shell_win32/resource_ids.h"
 #include "shell_win32/single_instance.h"
 #include "support/fake_host.h"
@@ -247,6 +248,46 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
   PostMessageW(finished, WM_COMMAND, IDOK, 0);
   PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(first.Wait(20000), 0u);
+}
+
+// The real program's menu commands open the real dialogs, each modal and owned by the main window, and the
+// system's file dialogs come up with the titles the forms give them.
+TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
+  TempDir dir;
+  Process program;
+  ASSERT_TRUE(Start(program, dir.Path(), ""));
+  HWND main = WaitForWindow(L"MainWindow", L"GRANVEL v2.00", 20000);
+  ASSERT_NE(main, nullptr);
+
+  PostMessageW(main, WM_COMMAND, IDM_FILE_CONVERT, 0);
+  HWND files = WaitForWindow(nullptr, L"Choose convert files", 20000);
+  ASSERT_NE(files, nullptr) << "no file dialog";
+  EXPECT_FALSE(IsWindowEnabled(main)) << "the file dialog is modal";
+  SaveScreenshot(files, "win32_file_convert_dialog");
+  PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
+
+  PostMessageW(main, WM_COMMAND, IDM_OPTIONS, 0);
+  HWND options = WaitForWindow(nullptr, L"Option settings", 20000);
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(GetWindow(options, GW_OWNER), main);
+  PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+
+  PostMessageW(main, WM_COMMAND, IDM_MAKE_PACKAGE, 0);
+  HWND package = WaitForWindow(nullptr, Wide(kPackageDialogTitle).c_str(), 20000);
+  ASSERT_NE(package, nullptr);
+  EXPECT_EQ(GetWindow(package, GW_OWNER), main);
+  PostMessageW(package, WM_COMMAND, MAKEWPARAM(7936 + 2, BN_CLICKED), 0);  // the program slot's "..."
+  HWND browse = WaitForWindow(nullptr, L"Choose a convert text file", 20000);
+  ASSERT_NE(browse, nullptr);
+  PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
+  Sleep(500);
+  EXPECT_EQ(Text(GetDlgItem(package, 7936 + 1)), "") << "a cancelled browse changes nothing";
+  PostMessageW(package, WM_COMMAND, IDCANCEL, 0);
+  Sleep(500);
+  EXPECT_TRUE(IsWindowEnabled(main));
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(20000), 0u);
 }
 
 }  // namespace

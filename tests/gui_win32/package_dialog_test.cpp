@@ -97,9 +97,8 @@ TEST_F(Win32Package, MakesARowForEverySlotInItsGroupAndFits1280By720) {
 
 TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
   WriteBytes(dir / "tiles.bmp", MakeBmp(Layout(256, 256, 4, GreyPalette(16))));
-  WriteBytes(dir / "odd.bmp", MakeBmp(Layout(100, 100, 4, GreyPalette(16))));
   WriteText(dir / "a.txt", "10 END\r\n");
-  host.choices = {{dir / "tiles.bmp"}, {dir / "odd.bmp"}, {dir / "a.txt"}};
+  host.choices = {{dir / "tiles.bmp"}, {dir / "a.txt"}};
   Click(window, kUpperBgu0 + 2);
   EXPECT_TRUE(Checked(window, kUpperBgu0));
   EXPECT_TRUE(Enabled(window, kUpperBgu0 + 1));
@@ -109,14 +108,6 @@ TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
   EXPECT_EQ(Selection(window, kUpperBgu0 + 3), 0);
   Choose(window, kUpperBgu0 + 3, 2);
   EXPECT_EQ(dialog.Form().Form().Slot(kUpperBgu0).PartIndex, 2);
-
-  // A refused image: the slot is unchecked and emptied; its part list keeps its filling.
-  Click(window, 4112 + 2);  // upper BGU1
-  ASSERT_EQ(host.reports.size(), 1u);
-  EXPECT_EQ(host.reports[0].Text, "Image size unmatched.");
-  EXPECT_FALSE(Checked(window, 4112));
-  EXPECT_EQ(ItemText(window, 4112 + 1), "");
-  EXPECT_FALSE(Enabled(window, 4112 + 1));
 
   Click(window, kPrg + 2);
   EXPECT_EQ(ItemText(window, kPrg + 1), dir / "a.txt");
@@ -134,23 +125,6 @@ TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
   const std::vector<std::uint8_t> package = ReadBytes(dir / "ABC.zkp");
   ASSERT_GE(package.size(), 36u);
   EXPECT_EQ(std::string(package.begin(), package.begin() + 4), "PX01");
-}
-
-TEST_F(Win32Package, AFailedMakeLeavesEverySlotAndEnablesTheControlsAgain) {
-  Click(window, kPrg);  // checked, but no file
-  Type(window, IDC_PACKAGE_NAME, "my_game1");
-  Click(window, IDOK);
-  ASSERT_TRUE(IsWindow(window));
-  ASSERT_EQ(host.reports.size(), 1u);
-  EXPECT_EQ(host.reports[0].Text, "Convert failed.\n PRG");
-  EXPECT_TRUE(Checked(window, kPrg));
-  EXPECT_TRUE(Enabled(window, kPrg + 1));
-  EXPECT_TRUE(Enabled(window, IDOK));
-  EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME), "MY_GAME1");
-  // Cancel with nothing chosen closes without asking.
-  Click(window, IDCANCEL);
-  EXPECT_TRUE(host.questions.empty());
-  EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

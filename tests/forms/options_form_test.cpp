@@ -8,9 +8,9 @@
 namespace granvel {
 namespace {
 
-const char* const kFields[] = {"Select",        "Create",     "TextOut",     "DATA_Type",  "AutoTrim",
-                               "WideMode",      "Make_Wide",  "PRG_Limit",   "PRG_To_SCR", "PRG_To_MEM",
-                               "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit"};
+const char* const kFields[] = {"Select",        "Create",     "TextOut",      "DATA_Type",  "AutoTrim",
+                               "WideMode",      "Make_Wide",  "PRG_Limit",    "PRG_To_SCR", "PRG_To_MEM",
+                               "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image"};
 
 // `key` = `stored` on a record of every flag on and the tool folder, shown in a form and written back: the
 // record then holds `saved` in `key` and is otherwise unchanged. Returns the form.
@@ -23,10 +23,13 @@ OptionsForm RoundTrip(const char* key, int stored, int saved) {
   *PersistedIntField(settings, key) = stored;
   *PersistedIntField(expected, key) = saved;
   const OptionsForm form = OptionsForm::From(settings);
-  form.ApplyTo(settings);
+  ConvertSettings written;  // every field "Done" writes is written, whatever it held
   for (const char* f : kFields)
-    EXPECT_EQ(*PersistedIntField(settings, f), *PersistedIntField(expected, f)) << key << stored << f;
-  EXPECT_EQ(settings.User, "/out");
+    *PersistedIntField(written, f) = 7;
+  form.ApplyTo(written);
+  for (const char* f : kFields)
+    EXPECT_EQ(*PersistedIntField(written, f), *PersistedIntField(expected, f)) << key << stored << f;
+  EXPECT_EQ(written.User, "/out");
   return form;
 }
 

@@ -90,6 +90,55 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   }
 }
 
+// What each kind of slot lists and asks for, and that a list selects only entries it holds; every such
+// command keeps the name to its package form and tells the window to show the change.
+TEST(PackageDialogForm, ListsFileDialogsAndSelections) {
+  constexpr int kSpu0 = 4352;
+  const std::vector<std::string> sprites{"16x16", "32x16", "16x32", "32x32", "64x32", "32x64", "64x64"};
+  EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpu0)), sprites);
+  EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpd0)), std::vector<std::string>{"32x32"});
+  EXPECT_TRUE(PackageDialogForm::SizeEntries(*SlotById(kBgu0)).empty());
+  EXPECT_EQ(PackageDialogForm::BrowseChoice(BrowseKind::Bitmap).DefaultExt, ".bmp");
+  EXPECT_EQ(PackageDialogForm::BrowseChoice(BrowseKind::Text).DefaultExt, ".txt");
+  const FileChoice screen = PackageDialogForm::BrowseChoice(BrowseKind::Screen);
+  EXPECT_EQ(screen.DefaultExt + screen.Filter.at(1).second, ".txt*.rscr");
+
+  test::TempDir dir;
+  test::FakeHost host;
+  ConvertSettings settings;
+  PackageDialogForm form(settings, host);
+  int changes = 0;
+  form.SetOnChange([&] { ++changes; });
+  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));
+  host.choices = {{dir / "sq.bmp"}};
+  form.Browse(kBgu0);     // four parts
+  EXPECT_EQ(changes, 2);  // the slot takes the file, then its parts
+  EXPECT_EQ(form.Form().Slot(kBgu0).PartIndex, 0);
+  // slot, index asked, the selection after it (-1: none)
+  const struct {
+    int slot, index, part, size;
+  } rows[] = {{kBgu0, 3, 3, 0},    {kBgu0, 4, 3, 0},   {kBgu0, -1, 3, 0},
+              {kBgu0, 0, 0, 0},    {-kSpu0, 6, -1, 6}, {-kSpu0, 7, -1, 6},
+              {-kSpu0, -1, -1, 6}, {-kSpu0, 0, -1, 0}, {-kSpd0, 1, -1, 0}};
+  for (const auto& row : rows) {
+    form.EditName("a-b");
+    if (row.slot > 0)
+      form.SelectPart(row.slot, row.index);
+    else
+      form.SelectSize(-row.slot, row.index);
+    const SlotState& slot = form.Form().Slot(row.slot > 0 ? row.slot : -row.slot);
+    EXPECT_EQ(row.slot > 0 ? slot.PartIndex.value_or(-1) : slot.SizeIndex.value_or(-1),
+              row.slot > 0 ? row.part : row.size)
+        << row.slot << " " << row.index;
+    EXPECT_EQ(form.Form().PackageName, "A");
+  }
+  changes = 0;
+  form.SetChecked(kPrg, true);
+  form.EditName("c-d");
+  form.EditPath(kPrg, dir / "a.txt");
+  EXPECT_EQ(form.Form().PackageName + std::to_string(changes), "C2");  // the box, then the name
+}
+
 TEST(PackageDialogForm, NameCancelAndMakeFollowTheDialogsRules) {
   test::TempDir dir;
   test::FakeHost host;

@@ -1,5 +1,5 @@
-// "Option settings" on Windows: the controls show the settings, clicks enable what the form says, "Done"
-// saves exactly the controls and "Cancel" saves nothing.
+// "Option settings" on Windows: every label, the settings shown, clicks enabling what the form says, "Done"
+// saving exactly the controls and "Cancel" saving nothing.
 #include "shell_win32/options_dialog.h"
 
 #include <gtest/gtest.h>
@@ -13,134 +13,91 @@ namespace {
 
 using win32::OptionsDialog;
 
-struct Labelled {
-  int Id;
-  const char* Label;
-};
-
-// Every control's label as the dialog shows it.
-const Labelled kLabels[] = {
-    {IDC_SAVE_GROUP, "Save to..."},
-    {IDC_SAME_AS_SOURCE, "Same folder as source"},
-    {IDC_SAME_AS_TOOL, "Same folder as tool"},
-    {IDC_SELECTED_FOLDER, "Selected folder"},
-    {IDC_SELECT_FOLDER, "Select"},
-    {IDC_MAKE_ZKP_FOLDER, "Make 'ZKP' folder"},
-    {IDC_COMMON_GROUP, "Common settings"},
-    {IDC_TEXT_OUT, "Make with text file containing DATA commands"},
+// clang-format off
+const struct { int Id; const char* Label; } kLabels[] = {
+    {IDC_SAVE_GROUP, "Save to..."}, {IDC_SAME_AS_SOURCE, "Same folder as source"},
+    {IDC_SAME_AS_TOOL, "Same folder as tool"}, {IDC_SELECTED_FOLDER, "Selected folder"},
+    {IDC_SELECT_FOLDER, "Select"}, {IDC_MAKE_ZKP_FOLDER, "Make 'ZKP' folder"},
+    {IDC_COMMON_GROUP, "Common settings"}, {IDC_TEXT_OUT, "Make with text file containing DATA commands"},
     {IDC_DATA_HEX, "Output DATA with hex string on GRP resource"},
     {IDC_DATA_DEC, "Output DATA with dec number on GRP resource"},
-    {IDC_PNG_IMAGE, "Convert PNG files as images"},
-    {IDC_PRG_GROUP, "PRG text settings"},
+    {IDC_PNG_IMAGE, "Convert PNG files as images"}, {IDC_PRG_GROUP, "PRG text settings"},
     {IDC_PRG_LIMIT, "Make error in line of 100 or more chars string"},
     {IDC_PRG_TO_SCR, "Convert SCR at end of file name by '_scr.txt'"},
     {IDC_PRG_TO_MEM, "Convert MEM at end of file name by '_mem.txt'"},
-    {IDC_CHR_GROUP, "CHR resource settings"},
-    {IDC_KEEP_WIDTH, "Keep width of source image"},
-    {IDC_SPLIT_128, "Split by 128x128 pixels"},
-    {IDC_SPLIT_256, "Split by 256x 64 pixels"},
+    {IDC_CHR_GROUP, "CHR resource settings"}, {IDC_KEEP_WIDTH, "Keep width of source image"},
+    {IDC_SPLIT_128, "Split by 128x128 pixels"}, {IDC_SPLIT_256, "Split by 256x 64 pixels"},
     {IDC_ONE_BIT_LABEL, "Convert of 1bit ( 2 colors ) BMP file"},
-    {IDC_PAL_KEEP, "Use Palette 01 ( Keep as source )"},
-    {IDC_PAL_15, "Use Palette 15 ( Zorikamu font color )"},
-    {IDC_PAL_ASK, "Choose every times"},
-    {IDC_ZKP_GROUP, "ZKP file settings"},
+    {IDC_PAL_KEEP, "Use Palette 01 ( Keep as source )"}, {IDC_PAL_15, "Use Palette 15 ( Zorikamu font color )"},
+    {IDC_PAL_ASK, "Choose every times"}, {IDC_ZKP_GROUP, "ZKP file settings"},
     {IDC_MULTI_BYTE, "Make text at S-JIS char set in program data"},
     {IDC_ESCAPE, "Escape smaller or bigger code's chars"},
     {IDC_MAKE_128, "Make 128x128 pixel images in CHR resource data"},
-    {IDC_MAKE_256, "Make 256x 64 pixel images in CHR resource data"},
-    {IDOK, "Done"},
-    {IDCANCEL, "Cancel"},
+    {IDC_MAKE_256, "Make 256x 64 pixel images in CHR resource data"}, {IDOK, "Done"}, {IDCANCEL, "Cancel"},
 };
+// clang-format on
 
-TEST(Win32Options, ShowsTheSettingsAndEnablesAsTheFormSays) {
-  TempDir dir;
-  ConvertSettings settings;  // the defaults: DATA text on, WideMode -1, PAL_Fix_1bit -1
-  settings.ToolDir = dir.Path();
-  settings.PRG_MultiByte = 1;
-  OptionsDialog dialog(settings, dir / "GRANVEL.ini");
-  HWND window = dialog.Create(nullptr);
-  ASSERT_NE(window, nullptr);
-  ShowWindow(window, SW_SHOW);
-  EXPECT_EQ(Text(window), "Option settings");
-  for (const Labelled& control : kLabels)
-    EXPECT_EQ(ItemText(window, control.Id), control.Label) << control.Id;
-
-  EXPECT_TRUE(Checked(window, IDC_SAME_AS_SOURCE));
-  EXPECT_FALSE(Enabled(window, IDC_USER_FOLDER));
-  EXPECT_FALSE(Enabled(window, IDC_SELECT_FOLDER));
-  EXPECT_TRUE(Checked(window, IDC_TEXT_OUT));
-  EXPECT_TRUE(Enabled(window, IDC_DATA_HEX));
-  EXPECT_TRUE(Checked(window, IDC_DATA_HEX));  // DATA_Type -1 is "hex"
-  EXPECT_FALSE(Checked(window, IDC_KEEP_WIDTH));
-  EXPECT_FALSE(Enabled(window, IDC_SPLIT_256));
-  EXPECT_TRUE(Checked(window, IDC_SPLIT_256));  // WideMode -1 shows as 256 x 64
-  EXPECT_TRUE(Checked(window, IDC_PAL_ASK));
-  EXPECT_FALSE(Enabled(window, IDC_ESCAPE));  // greyed while S-JIS text is ticked
-  SaveScreenshot(window, "win32_options");
-
-  Click(window, IDC_SELECTED_FOLDER);
-  EXPECT_TRUE(Enabled(window, IDC_USER_FOLDER));
-  EXPECT_TRUE(Enabled(window, IDC_SELECT_FOLDER));
-  EXPECT_FALSE(Checked(window, IDC_SAME_AS_SOURCE));
-  Click(window, IDC_SAME_AS_TOOL);
-  EXPECT_FALSE(Enabled(window, IDC_USER_FOLDER));
-  Click(window, IDC_TEXT_OUT);
-  EXPECT_FALSE(Enabled(window, IDC_DATA_DEC));
-  Click(window, IDC_KEEP_WIDTH);
-  EXPECT_TRUE(Enabled(window, IDC_SPLIT_128));
-  Click(window, IDC_MULTI_BYTE);
-  EXPECT_TRUE(Enabled(window, IDC_ESCAPE));
-  Click(window, IDC_PAL_15);
-  EXPECT_FALSE(Checked(window, IDC_PAL_ASK));
-  DestroyWindow(window);
+// The persisted fields as "Key=value" words.
+std::string Persisted(const ConvertSettings& s) {
+  std::string words;
+  for (const char* key : {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide",
+                          "PRG_Limit", "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image"})
+    words += std::string(key) + "=" + std::to_string(*PersistedIntField(s, key)) + " ";
+  return words + "User=" + s.User;
 }
 
-TEST(Win32Options, DoneSavesTheControlsAndCancelSavesNothing) {
+TEST(Win32Options, ShowsTheSettingsAndDoneSavesWhatTheControlsShow) {
   TempDir dir;
-  ConvertSettings settings;
+  ConvertSettings settings;  // the defaults: DATA text on, DATA_Type -1, WideMode -1, PAL_Fix_1bit -1
   settings.ToolDir = dir.Path();
+  settings.PRG_MultiByte = 1;
   const std::string ini = dir / "GRANVEL.ini";
   {
     OptionsDialog dialog(settings, ini);
     HWND window = dialog.Create(nullptr);
     Click(window, IDC_SELECTED_FOLDER);
-    Click(window, IDC_TEXT_OUT);  // off; the hex radio stays checked and is saved so
     Click(window, IDCANCEL);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(dialog.Saved());
-    EXPECT_FALSE(Exists(ini));
-    EXPECT_EQ(settings.Select, kSelectSourceFolder);
+    EXPECT_FALSE(IsWindow(window) || dialog.Saved() || Exists(ini));
   }
   OptionsDialog dialog(settings, ini);
-  dialog.SetFolderBrowser([&](HWND, const std::string& start) {
-    EXPECT_EQ(start, dir.Path());  // an empty folder field starts at the tool's folder
-    return dir / "out";
-  });
+  dialog.SetFolderBrowser([&](HWND, const std::string& start) { return start + "/out"; });
   HWND window = dialog.Create(nullptr);
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  EXPECT_EQ(Text(window), "Option settings");
+  for (const auto& control : kLabels)
+    EXPECT_EQ(ItemText(window, control.Id), control.Label) << control.Id;
+  // checked, enabled: the hex and 256 x 64 radios show -1; "Escape" greys under S-JIS text
+  for (auto [id, checked, enabled] : {std::tuple{IDC_SAME_AS_SOURCE, true, true},
+                                      {IDC_USER_FOLDER, false, false},
+                                      {IDC_SELECT_FOLDER, false, false},
+                                      {IDC_DATA_HEX, true, true},
+                                      {IDC_SPLIT_256, true, false},
+                                      {IDC_PAL_ASK, true, true},
+                                      {IDC_MAKE_256, true, true},
+                                      {IDC_ESCAPE, false, false}})
+    EXPECT_TRUE(Checked(window, id) == checked && Enabled(window, id) == enabled) << id;
+  SaveScreenshot(window, "win32_options");
+
   Click(window, IDC_SELECTED_FOLDER);
-  Click(window, IDC_SELECT_FOLDER);
-  EXPECT_EQ(ItemText(window, IDC_USER_FOLDER), dir / "out");
-  Click(window, IDC_TEXT_OUT);
+  Click(window, IDC_SELECT_FOLDER);  // starts at the tool's folder while the field is empty
+  Click(window, IDC_TEXT_OUT);       // off: the DATA radios grey, their choice is still saved
   Click(window, IDC_KEEP_WIDTH);
   Click(window, IDC_SPLIT_128);
+  Click(window, IDC_MULTI_BYTE);
   Click(window, IDC_PAL_KEEP);
   Click(window, IDC_MAKE_ZKP_FOLDER);
   Click(window, IDC_PNG_IMAGE);
+  EXPECT_TRUE(!Enabled(window, IDC_DATA_DEC) && Enabled(window, IDC_SPLIT_128) &&
+              Enabled(window, IDC_ESCAPE));
   Click(window, IDOK);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_TRUE(dialog.Saved());
-  const ConvertSettings saved = LoadSettings(ini, dir.Path());
-  EXPECT_EQ(saved.Select, kSelectUserFolder);
-  EXPECT_EQ(saved.User, dir / "out");
-  EXPECT_EQ(saved.Create, 1);
-  EXPECT_EQ(saved.TextOut, 0);
-  EXPECT_EQ(saved.DATA_Type, 1);
-  EXPECT_EQ(saved.AutoTrim, 0);
-  EXPECT_EQ(saved.WideMode, 0);
-  EXPECT_EQ(saved.Make_Wide, 1);
-  EXPECT_EQ(saved.PAL_Fix_1bit, 0);
-  EXPECT_EQ(saved.PNG_Image, 1);
-  EXPECT_EQ(settings.Select, kSelectUserFolder);  // the running program's settings too
+  const std::string expected =
+      "Select=770 Create=1 TextOut=0 DATA_Type=1 AutoTrim=0 WideMode=0 Make_Wide=1 "
+      "PRG_Limit=1 PRG_MultiByte=0 PRG_ESCAPE=0 PAL_Fix_1bit=0 PNG_Image=1 User=" +
+      dir.Path() + "/out";
+  EXPECT_EQ(Persisted(settings), expected);
+  EXPECT_EQ(Persisted(LoadSettings(ini, dir.Path())), expected);
 }
 
 }  // namespace

@@ -267,8 +267,10 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   Sleep(500);
   EXPECT_EQ(Text(GetDlgItem(package, 7936 + 1)), "") << "a cancelled browse changes nothing";
   PostMessageW(package, WM_COMMAND, IDCANCEL, 0);
-  Sleep(500);
-  EXPECT_TRUE(IsWindowEnabled(main));
+  for (int waited = 0; waited < 20000 && (IsWindow(package) || !IsWindowEnabled(main)); waited += 100)
+    Sleep(100);
+  EXPECT_TRUE(!IsWindow(package) && IsWindowEnabled(main))
+      << "the package dialog closed and gave the window back";
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.Wait(20000), 0u);

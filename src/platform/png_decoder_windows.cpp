@@ -10,20 +10,10 @@
 #include <cstdio>
 
 #include "platform/png_decoder.h"
+#include "platform/windows_com.h"
 
 namespace granvel {
 namespace {
-
-// Releases a COM interface when it goes.
-template <class T>
-struct Com {
-  T* p = nullptr;
-  ~Com() {
-    if (p)
-      p->Release();
-  }
-  T* operator->() const { return p; }
-};
 
 // COM for this thread while the object lives, unless the thread has it already in another mode.
 struct ComScope {
@@ -59,21 +49,21 @@ int IndexedDepth(const WICPixelFormatGUID& format) {
 bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string& error) {
   png = {};
   const ComScope com;
-  Com<IWICImagingFactory> factory;
+  windows::ComPtr<IWICImagingFactory> factory;
   HRESULT result = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&factory.p));
   if (FAILED(result))
     return Failed("the imaging component", result, error);
-  Com<IStream> stream;
+  windows::ComPtr<IStream> stream;
   stream.p = ::SHCreateMemStream(file.data(), static_cast<UINT>(file.size()));
   if (!stream.p)
     return Failed("reading from memory", E_OUTOFMEMORY, error);
-  Com<IWICBitmapDecoder> decoder;
+  windows::ComPtr<IWICBitmapDecoder> decoder;
   result = factory->CreateDecoderFromStream(stream.p, &GUID_ContainerFormatPng,
                                             WICDecodeMetadataCacheOnDemand, &decoder.p);
   if (FAILED(result))
     return Failed("the PNG decoder", result, error);
-  Com<IWICBitmapFrameDecode> frame;
+  windows::ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(result = decoder->GetFrame(0, &frame.p)))
     return Failed("the image", result, error);
   UINT width = 0, height = 0;
@@ -86,7 +76,7 @@ bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string&
   png.Indexed = depth != 0;
   png.BitDepth = png.Indexed ? depth : 8;
   if (!png.Indexed) {
-    Com<IWICFormatConverter> converter;
+    windows::ComPtr<IWICFormatConverter> converter;
     png.Rgba.resize(std::size_t{width} * height * 4);
     if (FAILED(result = factory->CreateFormatConverter(&converter.p)) ||
         FAILED(result = converter->Initialize(frame.p, GUID_WICPixelFormat32bppRGBA, WICBitmapDitherTypeNone,
@@ -96,7 +86,7 @@ bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string&
       return Failed("decoding the pixels", result, error);
     return true;
   }
-  Com<IWICPalette> palette;
+  windows::ComPtr<IWICPalette> palette;
   UINT count = 0;
   if (FAILED(result = factory->CreatePalette(&palette.p)) || FAILED(result = frame->CopyPalette(palette.p)) ||
       FAILED(result = palette->GetColorCount(&count)))

@@ -1,5 +1,5 @@
-// Text and reasons for the Windows half of the platform layer (its *_windows.cpp files only): paths stay
-// UTF-8 byte strings everywhere else and become UTF-16 only at the system call.
+// Text and reasons for the Windows half of the platform layer (its *_windows.cpp files) and the Win32
+// program: paths stay UTF-8 byte strings everywhere else and become UTF-16 only at the system call.
 #pragma once
 
 #include <string>

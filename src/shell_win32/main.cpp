@@ -1,41 +1,33 @@
 // granvel.exe: the desktop program for Windows. One copy runs at a time; the files it is started with (as
 // Explorer passes a .zkp file it opens) are converted like a drop once the window is shown. A copy started
 // while another runs hands its files to the running copy, which comes to the front, and leaves.
+#include <filesystem>
+
+#include "platform/console.h"
+#include "platform/files.h"
 #include "shell_win32/main_window.h"
 #include "shell_win32/single_instance.h"
 #include "shell_win32/win32.h"
 
 namespace {
 
-using granvel::win32::Utf8;
+using granvel::win32::Narrow;
+using granvel::win32::Widen;
 
+// The program's arguments as full paths.
 std::vector<std::string> FileArguments() {
+  std::vector<std::string> arguments = granvel::CommandLineArguments(0, nullptr);
   std::vector<std::string> paths;
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!arguments)
-    return paths;
-  for (int i = 1; i < count; ++i) {
-    const DWORD length = GetFullPathNameW(arguments[i], 0, nullptr, nullptr);
-    std::wstring full(length + 1, L'\0');
-    const DWORD got = GetFullPathNameW(arguments[i], length + 1, full.data(), nullptr);
-    full.resize(got > 0 && got <= length ? got : 0);
-    paths.push_back(Utf8(full.empty() ? std::wstring(arguments[i]) : full));
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(Widen(arguments[i]), ec);
+    paths.push_back(ec ? arguments[i] : Narrow(full.wstring()));
   }
-  LocalFree(arguments);
   return paths;
 }
 
-std::wstring CurrentFolder() {
-  const DWORD length = GetCurrentDirectoryW(0, nullptr);
-  std::wstring folder(length + 1, L'\0');
-  const DWORD got = GetCurrentDirectoryW(length + 1, folder.data());
-  folder.resize(got <= length ? got : 0);
-  return folder;
-}
-
-bool CanWriteIn(const std::wstring& folder) {
-  const std::wstring probe = folder + L"\\.granvel-write-check";
+bool CanWriteIn(const std::string& folder) {
+  const std::wstring probe = Widen(folder) + L"\\.granvel-write-check";
   HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE)
@@ -48,16 +40,13 @@ bool CanWriteIn(const std::wstring& folder) {
 // installed copy that is the program's own folder, which only administrators may write: then the user's
 // "GRANVEL" folder under Local AppData is used instead.
 std::string ToolFolder() {
-  std::wstring folder = CurrentFolder();
-  if (CanWriteIn(folder))
-    return Utf8(folder);
-  wchar_t appData[MAX_PATH] = {};
-  const DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", appData, MAX_PATH);
-  if (got == 0 || got >= MAX_PATH)
-    return Utf8(folder);
-  const std::wstring own = std::wstring(appData) + L"\\GRANVEL";
-  CreateDirectoryW(own.c_str(), nullptr);
-  return Utf8(own);
+  const std::string folder = granvel::CurrentDirectory();
+  const wchar_t* appData = _wgetenv(L"LOCALAPPDATA");
+  if (CanWriteIn(folder) || !appData || !*appData)
+    return folder;
+  const std::string own = Narrow(appData) + "\\GRANVEL";
+  std::string error;
+  return granvel::EnsureDirectory(own, error) ? own : folder;
 }
 
 }  // namespace

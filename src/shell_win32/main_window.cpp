@@ -94,7 +94,7 @@ void MainWindow::FillConvertTypeMenu() {
       AppendMenuW(types, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sprites), L"Sprites (CHR)");
     }
     AppendMenuW(item.Sprite ? sprites : types, MF_STRING, static_cast<UINT_PTR>(item.Id),
-                Wide(item.Label).c_str());
+                Widen(item.Label).c_str());
   }
   CheckMenuItem(GetMenu(window_), settings_.ConvertType, MF_BYCOMMAND | MF_CHECKED);
 }
@@ -124,7 +124,7 @@ void MainWindow::SizeClientArea() {
 }
 
 std::wstring MainWindow::Hint() const {
-  return Wide(DropHint(settings_.ConvertType));
+  return Widen(DropHint(settings_.ConvertType));
 }
 
 void MainWindow::ChooseConvertType(int commandId) {
@@ -183,7 +183,7 @@ void MainWindow::Dropped(HDROP drop) {
     std::wstring path(length + 1, L'\0');
     DragQueryFileW(drop, i, path.data(), length + 1);
     path.resize(length);
-    paths.push_back(Utf8(path));
+    paths.push_back(Narrow(path));
   }
   DragFinish(drop);
   // The drop is finished first; the run and its summary box follow.

@@ -77,7 +77,7 @@ OptionsForm OptionsDialog::Form() const {
     if (IsChecked(window_, id))
       form.Select = id;
   }
-  form.User = Utf8(WindowText(GetDlgItem(window_, IDC_USER_FOLDER)));
+  form.User = Narrow(WindowText(GetDlgItem(window_, IDC_USER_FOLDER)));
   for (const CheckBox& box : kCheckBoxes)
     form.*box.Flag = IsChecked(window_, box.Id);
   for (const RadioPair& pair : kRadioPairs)
@@ -92,7 +92,7 @@ OptionsForm OptionsDialog::Form() const {
 void OptionsDialog::Show(const OptionsForm& form) {
   for (int id : kSelectRadios)
     SetChecked(window_, id, form.Select == id);
-  SetDlgItemTextW(window_, IDC_USER_FOLDER, Wide(form.User).c_str());
+  SetDlgItemTextW(window_, IDC_USER_FOLDER, Widen(form.User).c_str());
   for (const CheckBox& box : kCheckBoxes)
     SetChecked(window_, box.Id, form.*box.Flag);
   for (const RadioPair& pair : kRadioPairs) {
@@ -124,12 +124,12 @@ bool OptionsDialog::Command(int id) {
       Close(false);
       return true;
     case IDC_SELECT_FOLDER: {
-      std::string start = Utf8(WindowText(GetDlgItem(window_, IDC_USER_FOLDER)));
+      std::string start = Narrow(WindowText(GetDlgItem(window_, IDC_USER_FOLDER)));
       if (start.empty())
         start = settings_.ToolDir;
       const std::string folder = browse_(window_, start);
       if (!folder.empty())
-        SetDlgItemTextW(window_, IDC_USER_FOLDER, Wide(folder).c_str());
+        SetDlgItemTextW(window_, IDC_USER_FOLDER, Widen(folder).c_str());
       return true;
     }
     case IDC_SAME_AS_SOURCE:

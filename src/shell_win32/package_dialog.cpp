@@ -36,12 +36,12 @@ void ShowEntries(HWND list, const std::vector<std::string>& entries, std::option
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    same = text == Wide(entries[i]);
+    same = text == Widen(entries[i]);
   }
   if (!same) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : entries)
-      SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
+      SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entry).c_str()));
   }
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected.value_or(-1)), 0);
 }
@@ -64,7 +64,7 @@ PackageDialog::~PackageDialog() {
 
 std::wstring PackageDialog::FontFace(int& pointSize) {
   pointSize = kPointSize;
-  const std::wstring face = Wide(kFontFace);
+  const std::wstring face = Widen(kFontFace);
   if (HasFont(face))
     return face;
   // Windows without its Japanese fonts: the labels are all ASCII, so the usual dialog font serves.
@@ -131,7 +131,7 @@ void PackageDialog::Refresh() {
     HWND path = GetDlgItem(window_, id + 1);
     // The field being typed in already shows what the form holds.
     if (path != focus || !enabled)
-      SetTextIfChanged(path, Wide(state.Path));
+      SetTextIfChanged(path, Widen(state.Path));
     SetEnabled(path, form_->PathEnabled(id));
     SetEnabled(GetDlgItem(window_, id), enabled);
     SetEnabled(GetDlgItem(window_, id + 2), enabled);
@@ -146,7 +146,7 @@ void PackageDialog::Refresh() {
   }
   HWND name = GetDlgItem(window_, IDC_PACKAGE_NAME);
   if (name != focus || !enabled)
-    SetTextIfChanged(name, Wide(form.PackageName));
+    SetTextIfChanged(name, Widen(form.PackageName));
   for (int id : {IDC_PACKAGE_NAME, IDCANCEL, IDOK})
     SetEnabled(GetDlgItem(window_, id), enabled);
   refreshing_ = false;
@@ -163,7 +163,7 @@ void PackageDialog::Command(int id, int code) {
   if (id == IDC_PACKAGE_NAME) {
     // The name is left as typed while it is typed; any other control keeps it to its package form.
     if (code == EN_CHANGE)
-      form_->EditName(Utf8(WindowText(GetDlgItem(window_, id))));
+      form_->EditName(Narrow(WindowText(GetDlgItem(window_, id))));
     return;
   }
   if (id == IDOK) {
@@ -193,7 +193,7 @@ void PackageDialog::Command(int id, int code) {
       if (code == EN_SETFOCUS)
         form_->UseControl();
       else if (code == EN_CHANGE)
-        form_->EditPath(slotId, Utf8(WindowText(control)));
+        form_->EditPath(slotId, Narrow(WindowText(control)));
       break;
     case 2:
       if (code == BN_CLICKED)

@@ -30,7 +30,7 @@ int GroupHeight(const SlotGroup& group) {
 void AddRow(DialogTemplate& dialog, const SlotInfo& slot, int x, int y) {
   const int id = slot.SlotId;
   const int checkWidth = slot.Kind == SlotKind::Col ? 70 : 30;
-  dialog.Add(ControlClass::Button, Wide(slot.Label), id, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, x, y + 1,
+  dialog.Add(ControlClass::Button, Widen(slot.Label), id, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, x, y + 1,
              checkWidth, 10);
   x += checkWidth + 2;
   dialog.Add(ControlClass::Edit, L"", id + 1, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_DISABLED, x, y,
@@ -67,7 +67,7 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
   }
   const int dialogHeight = kPageTop + pageHeight + 8;
 
-  DialogTemplate dialog(Wide(kPackageDialogTitle), font, pointSize,
+  DialogTemplate dialog(Widen(kPackageDialogTitle), font, pointSize,
                         DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, kDialogWidth,
                         dialogHeight);
   dialog.Add(ControlClass::Button, L"ZKP package", IDC_PACKAGE_GROUP, BS_GROUPBOX, 4, 4, kDialogWidth - 8,
@@ -85,7 +85,7 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
   for (const SlotGroup& group : groups) {
     const int x = group.Right ? kRightX : kLeftX;
     int& top = y[group.Lower][group.Right];
-    dialog.Add(ControlClass::Button, Wide(group.Caption), groupId++, BS_GROUPBOX, x, top,
+    dialog.Add(ControlClass::Button, Widen(group.Caption), groupId++, BS_GROUPBOX, x, top,
                group.Right ? kRightWidth : kLeftWidth, GroupHeight(group));
     int rowY = top + kGroupTop;
     for (const SlotInfo* slot : group.Members) {

@@ -17,7 +17,7 @@ struct ReportState {
 // Line ends as an edit field shows them.
 std::wstring WithCrLf(const std::string& text) {
   std::wstring out;
-  for (wchar_t c : Wide(text)) {
+  for (wchar_t c : Widen(text)) {
     if (c == L'\n')
       out += L'\r';
     out += c;
@@ -51,7 +51,7 @@ void Arrange(HWND dialog, const ReportState& state) {
   HDC dc = GetDC(dialog);
   HGDIOBJ old = SelectObject(dc, MessageFont(dialog));
   RECT need{0, 0, width, 0};
-  const std::wstring body = Wide(state.Report.Text);
+  const std::wstring body = Widen(state.Report.Text);
   DrawTextW(dc, body.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(dialog, dc);
@@ -90,8 +90,8 @@ INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
   auto* state = DialogObject<ReportState>(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG: {
-      SetWindowTextW(dialog, Wide(state->Report.Caption).c_str());
-      SetDlgItemTextW(dialog, IDC_REPORT_TEXT, Wide(state->Report.Text).c_str());
+      SetWindowTextW(dialog, Widen(state->Report.Caption).c_str());
+      SetDlgItemTextW(dialog, IDC_REPORT_TEXT, Widen(state->Report.Text).c_str());
       SetDlgItemTextW(dialog, IDC_REPORT_DETAILS, WithCrLf(state->Report.Details).c_str());
       ShowWindow(GetDlgItem(dialog, IDC_REPORT_SHOW_DETAILS),
                  state->Report.Details.empty() ? SW_HIDE : SW_SHOW);

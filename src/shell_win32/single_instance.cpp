@@ -19,7 +19,7 @@ SingleInstance::~SingleInstance() {
 std::vector<wchar_t> HandOverPayload(const std::vector<std::string>& paths) {
   std::vector<wchar_t> payload;
   for (const std::string& path : paths) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = Widen(path);
     payload.insert(payload.end(), wide.begin(), wide.end());
     payload.push_back(L'\0');
   }
@@ -37,7 +37,7 @@ std::vector<std::string> ReadHandOver(const COPYDATASTRUCT& data) {
   for (std::size_t start = 0; start < count;) {
     const std::wstring path(text + start);
     if (!path.empty())
-      paths.push_back(Utf8(path));
+      paths.push_back(Narrow(path));
     start += path.size() + 1;
   }
   return paths;

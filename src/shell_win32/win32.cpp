@@ -1,21 +1,11 @@
 #include "shell_win32/win32.h"
 
-#include "platform/windows_text.h"
-
 namespace granvel::win32 {
 
-std::wstring Wide(const std::string& utf8) {
-  return windows::Widen(utf8);
-}
-
-std::string Utf8(const std::wstring& utf16) {
-  return windows::Narrow(utf16);
-}
-
 std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), length + 1);
+  const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return text;
 }

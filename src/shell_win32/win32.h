@@ -13,13 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows_text.h"
+
 namespace granvel::win32 {
 
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& utf16);
+// UTF-8 outside, UTF-16 at every call: the platform layer's conversions.
+using windows::Narrow;
+using windows::Widen;
 
-// A window's or dialog control's text, and setting it only when it differs (so that an edit field's
-// caret and a list's scroll position stay where the user left them).
+// A window's or dialog control's text (WM_GETTEXT, which reads another program's controls too), and setting
+// it only when it differs (so that an edit field's caret and a list's scroll position stay where the user
+// left them).
 std::wstring WindowText(HWND window);
 void SetTextIfChanged(HWND window, const std::wstring& text);
 void SetEnabled(HWND window, bool enabled);

@@ -2,22 +2,16 @@
 
 #include <shobjidl.h>
 
+#include "platform/windows_com.h"
+
 namespace granvel::win32 {
 namespace {
 
-template <typename T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p)
-      p->Release();
-  }
-  T* operator->() const { return p; }
-};
+using windows::ComPtr;
 
 // "*.bmp *.txt" is one filter of several patterns; the dialog separates them with semicolons.
 std::wstring PatternOf(const std::string& pattern) {
-  std::wstring wide = Wide(pattern);
+  std::wstring wide = Widen(pattern);
   for (wchar_t& c : wide) {
     if (c == L' ')
       c = L';';
@@ -29,7 +23,7 @@ std::string PathOf(IShellItem* item) {
   PWSTR path = nullptr;
   if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path)
     return {};
-  std::string utf8 = Utf8(path);
+  std::string utf8 = Narrow(path);
   CoTaskMemFree(path);
   return utf8;
 }
@@ -38,7 +32,7 @@ std::string PathOf(IShellItem* item) {
 void StartAt(IFileDialog* dialog, const std::string& initialPath) {
   if (initialPath.empty())
     return;
-  const std::wstring path = Wide(initialPath);
+  const std::wstring path = Widen(initialPath);
   const std::size_t slash = path.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
   const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -54,15 +48,16 @@ void StartAt(IFileDialog* dialog, const std::string& initialPath) {
 
 Win32Host::Win32Host(HWND owner)
     : owner_(owner), openFolder_([](const std::string& folder) {
-        ShellExecuteW(nullptr, L"open", Wide(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", Widen(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       }) {}
 
 bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
-  return MessageBoxW(owner_, Wide(text).c_str(), Wide(caption).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), MB_YESNO | MB_ICONQUESTION) ==
+         IDYES;
 }
 
 void Win32Host::ShowMessage(const std::string& caption, const std::string& text) {
-  MessageBoxW(owner_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
+  MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
 }
 
 void Win32Host::ShowReport(const MessageReport& report) {
@@ -82,7 +77,7 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
   std::vector<std::wstring> texts;
   texts.reserve(choice.Filter.size() * 2);
   for (const auto& [label, pattern] : choice.Filter) {
-    texts.push_back(Wide(label));
+    texts.push_back(Widen(label));
     texts.push_back(PatternOf(pattern));
   }
   std::vector<COMDLG_FILTERSPEC> filters;
@@ -90,12 +85,12 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
     filters.push_back({texts[i].c_str(), texts[i + 1].c_str()});
   if (!filters.empty())
     dialog->SetFileTypes(static_cast<UINT>(filters.size()), filters.data());
-  dialog->SetTitle(Wide(choice.Title).c_str());
+  dialog->SetTitle(Widen(choice.Title).c_str());
   std::string extension = choice.DefaultExt;
   if (!extension.empty() && extension.front() == '.')
     extension.erase(0, 1);
   if (!extension.empty())
-    dialog->SetDefaultExtension(Wide(extension).c_str());
+    dialog->SetDefaultExtension(Widen(extension).c_str());
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
   options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST;
@@ -144,10 +139,10 @@ std::string ChooseFolder(HWND owner, const std::string& title, const std::string
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-  dialog->SetTitle(Wide(title).c_str());
+  dialog->SetTitle(Widen(title).c_str());
   ComPtr<IShellItem> folder;
   if (!start.empty() &&
-      SUCCEEDED(SHCreateItemFromParsingName(Wide(start).c_str(), nullptr, IID_PPV_ARGS(&folder.p))))
+      SUCCEEDED(SHCreateItemFromParsingName(Widen(start).c_str(), nullptr, IID_PPV_ARGS(&folder.p))))
     dialog->SetFolder(folder.p);
   if (dialog->Show(owner) != S_OK)
     return {};

@@ -16,7 +16,7 @@ namespace granvel::test {
 namespace {
 
 using win32::MainWindow;
-using win32::Wide;
+using win32::Widen;
 
 // "%d files converted\nSuccessed：%d\nFailured：%d", the colons full-width.
 std::string Summary(int seen, int ok, int failed) {
@@ -27,7 +27,7 @@ std::string Summary(int seen, int ok, int failed) {
 std::string MenuText(HMENU menu, UINT item, UINT how) {
   wchar_t text[128] = {};
   GetMenuStringW(menu, item, text, 128, how);
-  return win32::Utf8(text);
+  return win32::Narrow(text);
 }
 
 std::string Outline(HMENU menu) {
@@ -72,7 +72,7 @@ class Win32MainWindow : public testing::Test {
 TEST_F(Win32MainWindow, ShowsTheTitleMenusAndA280By160BlackArea) {
   wchar_t cls[64] = {};
   GetClassNameW(hwnd_, cls, 64);
-  EXPECT_EQ(win32::Utf8(cls), "MainWindow");
+  EXPECT_EQ(win32::Narrow(cls), "MainWindow");
   EXPECT_EQ(Text(hwnd_), "GRANVEL v2.00");
   RECT client;
   GetClientRect(hwnd_, &client);
@@ -115,7 +115,7 @@ TEST_F(Win32MainWindow, ConvertTypeMovesTheCheckMarkAndSetsTheUnit) {
   EXPECT_TRUE(MenuChecked(hwnd_, 259));
   EXPECT_EQ(window_->Settings().UnitWidth, 32);
   EXPECT_EQ(window_->Settings().UnitHeight, 16);
-  EXPECT_EQ(win32::Utf8(window_->Hint()), "Drop files here \u00B7 Sprites (CHR) 32x16");
+  EXPECT_EQ(win32::Narrow(window_->Hint()), "Drop files here \u00B7 Sprites (CHR) 32x16");
   SendMessageW(hwnd_, WM_COMMAND, 265, 0);  // "Graphics (GRP)" keeps the unit
   EXPECT_FALSE(MenuChecked(hwnd_, 259));
   EXPECT_TRUE(MenuChecked(hwnd_, 265));
@@ -191,13 +191,13 @@ struct Process {
 };
 
 bool Start(Process& process, const std::string& folder, const std::string& argument) {
-  std::wstring command = L"\"" + Wide(GRANVEL_DESKTOP_PATH) + L"\"";
+  std::wstring command = L"\"" + Widen(GRANVEL_DESKTOP_PATH) + L"\"";
   if (!argument.empty())
-    command += L" \"" + Wide(argument) + L"\"";
+    command += L" \"" + Widen(argument) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   process.Started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   Wide(folder).c_str(), &startup, &process.Info) != FALSE;
+                                   Widen(folder).c_str(), &startup, &process.Info) != FALSE;
   return process.Started;
 }
 
@@ -257,7 +257,7 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
 
   PostMessageW(main, WM_COMMAND, IDM_MAKE_PACKAGE, 0);
-  HWND package = WaitForWindow(nullptr, Wide(kPackageDialogTitle).c_str(), 20000);
+  HWND package = WaitForWindow(nullptr, Widen(kPackageDialogTitle).c_str(), 20000);
   ASSERT_NE(package, nullptr);
   EXPECT_EQ(GetWindow(package, GW_OWNER), main);
   PostMessageW(package, WM_COMMAND, MAKEWPARAM(7936 + 2, BN_CLICKED), 0);  // the program slot's "..."

@@ -11,8 +11,8 @@
 
 namespace granvel::test {
 
-using win32::Utf8;
-using win32::Wide;
+using win32::Narrow;
+using win32::Widen;
 
 void Pump(int milliseconds) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
@@ -43,7 +43,7 @@ void Type(HWND dialog, int id, const std::string& text) {
   HWND control = GetDlgItem(dialog, id);
   ASSERT_NE(control, nullptr) << "no control " << id;
   SetFocus(control);
-  SetWindowTextW(control, Wide(text).c_str());
+  SetWindowTextW(control, Widen(text).c_str());
 }
 
 void Choose(HWND dialog, int id, int index) {
@@ -53,13 +53,8 @@ void Choose(HWND dialog, int id, int index) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
 }
 
-// WM_GETTEXT rather than GetWindowText, which reads no control of another program.
 std::string Text(HWND window) {
-  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got));
-  return Utf8(text);
+  return Narrow(win32::WindowText(window));
 }
 
 std::string ItemText(HWND dialog, int id) {
@@ -82,7 +77,7 @@ std::vector<std::string> Entries(HWND dialog, int id) {
     wchar_t text[64] = {};
     if (SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 63)
       SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    entries.push_back(Utf8(text));
+    entries.push_back(Narrow(text));
   }
   return entries;
 }
@@ -94,7 +89,7 @@ int Selection(HWND dialog, int id) {
 void DropFiles(HWND window, const std::vector<std::string>& paths) {
   std::wstring names;
   for (const std::string& path : paths)
-    names += Wide(path) + L'\0';
+    names += Widen(path) + L'\0';
   names += L'\0';
   const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
   HGLOBAL memory = GlobalAlloc(GHND, bytes);

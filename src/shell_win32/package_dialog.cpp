@@ -177,7 +177,6 @@ void PackageDialog::Command(int id, int code) {
     // A failed or cancelled build leaves every slot and the name as they were, ready to try again.
     if (focus && IsWindowEnabled(focus))
       SetFocus(focus);
-    Refresh();
     return;
   }
   const int slotId = id & ~7;
@@ -212,7 +211,6 @@ void PackageDialog::Command(int id, int code) {
       }
       break;
   }
-  Refresh();
 }
 
 void PackageDialog::Close() {

@@ -13,11 +13,12 @@ constexpr int kClientWidth = 280;
 constexpr int kClientHeight = 160;
 constexpr UINT kConvertLater = WM_APP + 1;
 
-int Scaled(HWND window, int pixels) {
+// The window's dots per inch (96 is 100 %).
+int Dpi(HWND window) {
   HDC dc = GetDC(window);
   const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(window, dc);
-  return MulDiv(pixels, dpi > 0 ? dpi : 96, 96);
+  return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace
@@ -101,8 +102,9 @@ void MainWindow::FillConvertTypeMenu() {
 
 void MainWindow::SizeClientArea() {
   // The frame's size depends on the theme and the menu bar may wrap: move, measure, correct.
-  const int width = Scaled(window_, kClientWidth);
-  const int height = Scaled(window_, kClientHeight);
+  const int dpi = Dpi(window_);
+  const int width = MulDiv(kClientWidth, dpi, 96);
+  const int height = MulDiv(kClientHeight, dpi, 96);
   HMONITOR monitor = MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info{};
   info.cbSize = sizeof info;

@@ -14,6 +14,7 @@
 
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/md5.h"
 #include "platform/output_sink.h"
 #include "support/temp_dir.h"
 
@@ -97,6 +98,38 @@ TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
 #endif
   EXPECT_EQ(test::ReadText(dir / "old"), "older");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// Digests from RFC 1321's own list and from coreutils' md5sum: each padding case (the length fits in the last
+// block, or needs one more) on both sides of 56 and 64 bytes, and many blocks of every byte value.
+TEST(ComputeMd5, MatchesTheKnownDigestsAtEveryPaddingBoundary) {
+  const auto hex = [](const std::string& bytes) {
+    Md5Digest digest;
+    EXPECT_TRUE(ComputeMd5(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), digest));
+    std::string text;
+    for (const std::uint8_t byte : digest)
+      text += "0123456789abcdef"[byte >> 4], text += "0123456789abcdef"[byte & 15];
+    return text;
+  };
+  const std::pair<std::string, const char*> rows[] = {
+      {"", "d41d8cd98f00b204e9800998ecf8427e"},
+      {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+      {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "d174ab98d277d9f5a5611c2c9f419d9f"},
+      {std::string(55, 'a'), "ef1772b6dff9a122358552954ad0df65"},
+      {std::string(56, 'a'), "3b0c8ac703f828b04c6c197006d17218"},
+      {std::string(63, 'a'), "b06521f39153d618550606be297466d5"},
+      {std::string(64, 'a'), "014842d480b571495a4a0363793f7367"},
+      {std::string(65, 'a'), "c743a45e0d2e6a95cb859adae0248435"},
+      {std::string(119, 'a'), "8a7bd0732ed6a28ce75f6dabc90e1613"},
+      {std::string(120, 'a'), "5f61c0ccad4cac44c75ff505e1f1e537"},
+  };
+  for (const auto& [bytes, digest] : rows)
+    EXPECT_EQ(hex(bytes), digest) << bytes.size() << " bytes";
+  std::string everyByte;
+  for (int i = 0; i < 256000; ++i)
+    everyByte.push_back(static_cast<char>(i & 0xFF));
+  EXPECT_EQ(hex(everyByte), "1da708a75e25110b1341d16814feb52d");
 }
 
 TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {

@@ -14,7 +14,7 @@ namespace {
 
 // Reads exactly `bytes.size()` bytes of `in`. False with a reason when the file ends early or cannot be
 // read.
-bool ReadPage(InputFile& in, const std::string& path, std::span<std::uint8_t> bytes, std::string& error) {
+bool ReadPages(InputFile& in, const std::string& path, std::span<std::uint8_t> bytes, std::string& error) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     std::size_t got = 0;
@@ -68,17 +68,24 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
     return false;
   const std::string base = NoteResourceName(job, "BIN", ctx);
   const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
-  std::vector<std::uint8_t> page(kPageBytes);
+  // The file is read 16 pages at a time: few reads, and no more than 768 KiB of it held.
+  constexpr std::uint64_t kPagesPerRead = 16;
+  std::vector<std::uint8_t> pages(static_cast<std::size_t>(std::min(count, kPagesPerRead) * kPageBytes));
   bool ok = true;
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint64_t start = kPageBytes * i;
     const std::size_t bytes = static_cast<std::size_t>(std::min(kPageBytes, size - start));
-    if (!ReadPage(reader, job.Path, std::span(page).first(bytes), error))
-      return ctx.Fail(error);  // the DATA text is never put in place
+    const std::size_t at = static_cast<std::size_t>((i % kPagesPerRead) * kPageBytes);
+    if (at == 0) {
+      const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(pages.size(), size - start));
+      if (!ReadPages(reader, job.Path, std::span(pages).first(wanted), error))
+        return ctx.Fail(error);  // the DATA text is never put in place
+    }
+    const std::span<const std::uint8_t> page = std::span(pages).subspan(at, bytes);
     if (count >= 2 && text.IsOpen())
       text.Text() += "' &H" + HexText(start) + " - &H" + HexText(start + kPageBytes - 1) + "\r";
     NamePage(job, "_BIN", base, static_cast<std::int64_t>(i), static_cast<std::int64_t>(count));
-    const ResourcePayload payload = BuildBinaryPagePayload(std::span(page).first(bytes));
+    const ResourcePayload payload = BuildBinaryPagePayload(page);
     ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
     if (text.IsOpen()) {
       WriteGrpData(text.Text(), payload, ctx.Settings());

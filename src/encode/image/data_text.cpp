@@ -232,8 +232,12 @@ bool DataText::Open(bool on, std::string path, const ConvertContext& ctx) {
 }
 
 bool DataText::Flush(const ConvertContext& ctx) {
-  if (!file_)
+  if (!file_ || text_.size() < kFlushSize)
     return true;
+  return WriteOut(ctx);
+}
+
+bool DataText::WriteOut(const ConvertContext& ctx) {
   const bool ok = file_->Write(text_);
   text_.clear();
   return ok || ctx.Fail(file_->Error());
@@ -242,7 +246,7 @@ bool DataText::Flush(const ConvertContext& ctx) {
 bool DataText::Finish(const ConvertContext& ctx) {
   if (!file_)
     return true;
-  if (!Flush(ctx) || !file_->Commit()) {
+  if (!WriteOut(ctx) || !file_->Commit()) {
     ctx.Fail(file_->Error());
     file_.reset();
     return false;

@@ -32,7 +32,8 @@ void WriteGrpData(std::string& out, const ResourcePayload& payload, const Conver
 
 // The DATA text file of one conversion. Opened before any resource is written, so a text that cannot be
 // created stops the conversion before it writes anything; written under its name only by Finish(). The
-// converters flush it after every bank or page, so no more than one bank's or page's lines are held.
+// converters flush it after every bank or page, which writes the lines out once they fill 256 KiB: no more
+// than that and one bank's or page's lines are held, and a large text takes few writes.
 class DataText {
  public:
   // Does nothing (and succeeds) when `on` is false. False, with the reason in `ctx`, when the file cannot be
@@ -41,12 +42,15 @@ class DataText {
   bool IsOpen() const { return file_.has_value(); }
   // The text not yet written out.
   std::string& Text() { return text_; }
-  // Writes out what the text holds so far (it stays invisible until Finish()).
+  // Writes out what the text holds once it holds 256 KiB (it stays invisible until Finish()).
   bool Flush(const ConvertContext& ctx);
   // Writes the rest and puts the file in place; records it in `ctx`. True when nothing was open.
   bool Finish(const ConvertContext& ctx);
 
  private:
+  static constexpr std::size_t kFlushSize = 256 * 1024;
+  bool WriteOut(const ConvertContext& ctx);
+
   std::optional<OutputFile> file_;
   std::string text_;
 };

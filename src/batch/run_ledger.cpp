@@ -13,7 +13,7 @@ std::string NumberedPath(const std::string& path, int number) {
 }
 
 bool RunLedger::Claim(const std::string& input, std::string& path, std::string& note, std::string& error) {
-  std::string identity = PathIdentity(path);
+  std::string identity = identities_.Of(path);
   const auto earlier = written_.find(identity);
   if (earlier != written_.end() && earlier->second.Input != input) {
     error = earlier->second.Path + " was written from " + earlier->second.Input + " in this run";
@@ -21,7 +21,7 @@ bool RunLedger::Claim(const std::string& input, std::string& path, std::string& 
   }
   if (earlier != written_.end()) {
     std::string free = path;
-    for (int number = 2; written_.count(identity = PathIdentity(free)) != 0; ++number)
+    for (int number = 2; written_.count(identity = identities_.Of(free)) != 0; ++number)
       free = NumberedPath(path, number);
     note = path + " was written from this file already; this one is " + free;
     path = free;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "convert/context.h"
+#include "platform/files.h"
 
 namespace granvel {
 
@@ -19,6 +20,7 @@ class RunLedger : public OutputLedger {
     std::string Input;  // the input it came from
   };
   std::map<std::string, Entry> written_;  // by the file's identity (PathIdentity)
+  PathIdentities identities_;
 };
 
 // `path` with "_2", "_3", ... before its extension ("A_CHR.bmp" -> "A_CHR_2.bmp").

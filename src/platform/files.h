@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,17 @@ inline constexpr std::string_view kPathSeparators = "/";
 // resolves it (relative paths, "..", links) and its name; on Windows without regard to case. The folder must
 // exist; otherwise the path is its own identity.
 std::string PathIdentity(const std::string& path);
+
+// PathIdentity for the many files of one run: on Linux each folder is resolved once (resolving walks every
+// folder of the path, several system calls), so a run that writes thousands of files into one folder asks
+// once. A folder moved or relinked during the run keeps the identity it had when first asked.
+class PathIdentities {
+ public:
+  std::string Of(const std::string& path);
+
+ private:
+  std::map<std::string, std::string> folders_;  // as written -> as resolved
+};
 
 bool IsDirectory(const std::string& path);
 // True when `path` leads to something: a file, a folder, a device.

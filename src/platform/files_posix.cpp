@@ -130,15 +130,43 @@ bool OutputFile::Commit() {
   return true;
 }
 
-std::string PathIdentity(const std::string& path) {
+namespace {
+
+// The folder part of `path` as written ("" for a bare name).
+std::string FolderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  char* real = ::realpath(folder.c_str(), nullptr);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// `folder` as the system resolves it, ending in "/"; "" when it cannot be resolved.
+std::string ResolveFolder(const std::string& folder) {
+  char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
   if (!real)
-    return path;
-  std::string identity = std::string(real) + "/" + path.substr(slash == std::string::npos ? 0 : slash + 1);
+    return {};
+  std::string resolved = std::string(real) + "/";
   std::free(real);
-  return identity;
+  return resolved;
+}
+
+std::string Identity(const std::string& path, const std::string& folder, const std::string& resolved) {
+  return resolved.empty() ? path : resolved + path.substr(folder.size());
+}
+
+}  // namespace
+
+std::string PathIdentity(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return Identity(path, folder, ResolveFolder(folder));
+}
+
+std::string PathIdentities::Of(const std::string& path) {
+  std::string folder = FolderOf(path);
+  if (const auto known = folders_.find(folder); known != folders_.end())
+    return Identity(path, folder, known->second);
+  std::string resolved = ResolveFolder(folder);
+  if (resolved.empty())
+    return path;  // asked again next time: the folder may be made in between
+  return Identity(path, folder, folders_.emplace(folder, std::move(resolved)).first->second);
 }
 
 bool IsDirectory(const std::string& path) {

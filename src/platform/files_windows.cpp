@@ -161,6 +161,12 @@ std::string PathIdentity(const std::string& path) {
   return windows::Narrow(upper);
 }
 
+// A full path is made from the path and the current folder alone, without asking the file system: nothing to
+// keep.
+std::string PathIdentities::Of(const std::string& path) {
+  return PathIdentity(path);
+}
+
 bool IsDirectory(const std::string& path) {
   return !path.empty() && IsFolder(path);
 }

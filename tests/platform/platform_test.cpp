@@ -71,6 +71,28 @@ TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   EXPECT_EQ(std::string(seen.begin(), seen.end()), name);
 }
 
+// Two spellings of one file are one identity, whether a run asks once or many times; a folder that is missing
+// when first asked is resolved once it exists.
+TEST(PathIdentities, OneFileIsOneIdentityAndALaterFolderIsResolvedWhenMade) {
+  test::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(EnsureDirectory(dir / "a", error)) << error;
+  PathIdentities run;
+  const std::string plain = run.Of(dir / "a/x.zkp");
+  EXPECT_EQ(plain, PathIdentity(dir / "a/x.zkp"));
+  EXPECT_EQ(run.Of(dir / "a/../a/x.zkp"), plain);
+  EXPECT_EQ(run.Of(dir / "a/./x.zkp"), plain);
+  EXPECT_NE(run.Of(dir / "a/y.zkp"), plain);
+  EXPECT_NE(run.Of(dir / "x.zkp"), plain);
+
+#ifndef _WIN32  // Windows makes a full path without asking the file system
+  EXPECT_EQ(run.Of(dir / "b/../b/x.zkp"), dir / "b/../b/x.zkp");  // no folder b yet: the path as written
+#endif
+  ASSERT_TRUE(EnsureDirectory(dir / "b", error)) << error;
+  EXPECT_EQ(run.Of(dir / "b/../b/x.zkp"), run.Of(dir / "b/x.zkp"));
+  EXPECT_EQ(run.Of(dir / "b/x.zkp"), PathIdentity(dir / "b/x.zkp"));
+}
+
 TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
   test::TempDir dir;
   test::WriteText(dir / "old", "older");

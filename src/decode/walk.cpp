@@ -51,9 +51,7 @@ bool ContainerDigestMatches(std::span<const std::uint8_t> file) {
     return false;
   std::vector<std::uint8_t> payload(kBrandWord.begin(), kBrandWord.end());
   payload.insert(payload.end(), file.begin() + kContainerHeaderSize, file.end());
-  Md5Digest digest;
-  if (!ComputeMd5(payload.data(), payload.size(), digest))
-    return false;
+  const Md5Digest digest = ComputeMd5(payload);
   return std::equal(digest.begin(), digest.end(), file.begin() + 20);
 }
 

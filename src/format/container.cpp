@@ -39,12 +39,15 @@ std::string NoteResourceName(const ConvertJob& job, const std::string& fallback,
 
 std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
                                             const std::string& resName) {
+  return BuildZkpContainer(payload, type, resName, ComputeMd5(payload));
+}
+
+std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
+                                            const std::string& resName, const Md5Digest& digest) {
   if (payload.size() <= kTagSize)
     return {};
   if (payload.size() - kBrandSize > std::numeric_limits<std::uint32_t>::max())
     return {};
-  Md5Digest digest;
-  ComputeMd5(payload.data(), payload.size(), digest);
 
   // The header is zero where no field is written; the payload after its brand is appended, not zeroed first.
   std::vector<std::uint8_t> file;
@@ -63,12 +66,40 @@ std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, Reso
 
 bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, ResourceType type,
                        const ConvertContext& ctx) {
+  return WriteZkpContainer(job, payload, ComputeMd5(payload), type, ctx);
+}
+
+bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, const Md5Digest& digest,
+                       ResourceType type, const ConvertContext& ctx) {
   if (payload.size() <= kTagSize)
     return ctx.Fail("resource for " + job.OutFile + " holds no data");
-  const std::vector<std::uint8_t> file = BuildZkpContainer(payload, type, job.ResName);
+  const std::vector<std::uint8_t> file = BuildZkpContainer(payload, type, job.ResName, digest);
   if (file.empty())
     return ctx.Fail("resource for " + job.OutFile + " is too large for a container");
   return ctx.WriteOutput(job.OutFile, file);
+}
+
+bool MakeAndWritePayloads(std::int64_t count, const PayloadMaker& make, const PayloadWriter& write) {
+  constexpr std::int64_t kGroup = 16;
+  std::vector<ResourcePayload> payloads;
+  std::vector<std::span<const std::uint8_t>> messages;
+  std::vector<Md5Digest> digests;
+  bool ok = true;
+  for (std::int64_t first = 0; first < count; first += kGroup) {
+    const auto size = static_cast<std::size_t>(std::min(kGroup, count - first));
+    payloads.resize(size);
+    messages.clear();
+    for (std::size_t k = 0; k < size; ++k) {
+      if (!make(first + static_cast<std::int64_t>(k), payloads[k]))
+        return false;
+      messages.emplace_back(payloads[k]);
+    }
+    digests.resize(size);
+    ComputeMd5s(messages, digests);
+    for (std::size_t k = 0; k < size; ++k)
+      ok = write(first + static_cast<std::int64_t>(k), payloads[k], digests[k]) && ok;
+  }
+  return ok;
 }
 
 }  // namespace granvel

@@ -6,12 +6,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "convert/context.h"
 #include "convert/job.h"
+#include "platform/md5.h"
 
 namespace granvel {
 
@@ -64,11 +66,28 @@ std::string NoteResourceName(const ConvertJob& job, const std::string& fallback,
 // 20 bytes or less (no more than its tag) or one too large for the 32-bit size field.
 std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
                                             const std::string& resName);
+// The same with the payload's digest already computed.
+std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,
+                                            const std::string& resName, const Md5Digest& digest);
 
 // Writes `payload` as a container to job.OutFile with job.ResName, atomically. A payload of 20 bytes or less
 // is refused and no file is touched; a failed write leaves an older file of that name untouched. Records the
 // file written or the reason in `ctx`.
 bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, ResourceType type,
                        const ConvertContext& ctx);
+// The same with the payload's digest already computed.
+bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, const Md5Digest& digest,
+                       ResourceType type, const ConvertContext& ctx);
+
+// Makes payload `index`. False stops the conversion; the reason is then the maker's to record.
+using PayloadMaker = std::function<bool(std::int64_t index, ResourcePayload& payload)>;
+// Writes payload `index`, whose digest is given. False records a failure; the next payload follows.
+using PayloadWriter =
+    std::function<bool(std::int64_t index, const ResourcePayload& payload, const Md5Digest& digest)>;
+
+// For converters that write many containers (pages, banks): payloads 0 to count - 1 are made 16 at a time,
+// each group's digests computed side by side (ComputeMd5s), then written in order. No more than 16 payloads
+// are held. False when a maker stopped (nothing after it is made or written) or a writer failed.
+bool MakeAndWritePayloads(std::int64_t count, const PayloadMaker& make, const PayloadWriter& write);
 
 }  // namespace granvel

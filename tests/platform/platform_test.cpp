@@ -124,10 +124,9 @@ TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
 
 // Digests from RFC 1321's own list and from coreutils' md5sum: each padding case (the length fits in the last
 // block, or needs one more) on both sides of 56 and 64 bytes, and many blocks of every byte value.
-TEST(ComputeMd5, MatchesTheKnownDigestsAtEveryPaddingBoundary) {
+TEST(ComputeMd5, MatchesTheKnownDigestsAtEveryPaddingBoundaryOneByOneOrSideBySide) {
   const auto hex = [](const std::string& bytes) {
-    Md5Digest digest;
-    EXPECT_TRUE(ComputeMd5(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), digest));
+    const Md5Digest digest = ComputeMd5({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     std::string text;
     for (const std::uint8_t byte : digest)
       text += "0123456789abcdef"[byte >> 4], text += "0123456789abcdef"[byte & 15];
@@ -152,6 +151,17 @@ TEST(ComputeMd5, MatchesTheKnownDigestsAtEveryPaddingBoundary) {
   for (int i = 0; i < 256000; ++i)
     everyByte.push_back(static_cast<char>(i & 0xFF));
   EXPECT_EQ(hex(everyByte), "1da708a75e25110b1341d16814feb52d");
+
+  // Side by side: 22 messages (a group of 16, then one of 6 with ten empty lanes), each of its own bytes and
+  // length, so that a lane read from another message or stopped at the shortest one's blocks shows.
+  std::vector<std::span<const std::uint8_t>> messages;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(everyByte.data());
+  for (std::size_t i = 0; i < 22; ++i)
+    messages.emplace_back(bytes + 7 * i, 49164 - 2203 * i);
+  std::vector<Md5Digest> digests(messages.size());
+  ComputeMd5s(messages, digests);
+  for (std::size_t i = 0; i < messages.size(); ++i)
+    EXPECT_EQ(digests[i], ComputeMd5(messages[i])) << "message " << i;
 }
 
 TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {

@@ -68,30 +68,38 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
     return false;
   const std::string base = NoteResourceName(job, "BIN", ctx);
   const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
-  // The file is read 16 pages at a time: few reads, and no more than 768 KiB of it held.
+  // The file is read 16 pages at a time, as the pages are made: few reads, and no more than 768 KiB of it
+  // held.
   constexpr std::uint64_t kPagesPerRead = 16;
   std::vector<std::uint8_t> pages(static_cast<std::size_t>(std::min(count, kPagesPerRead) * kPageBytes));
-  bool ok = true;
-  for (std::uint64_t i = 0; i < count; ++i) {
-    const std::uint64_t start = kPageBytes * i;
-    const std::size_t bytes = static_cast<std::size_t>(std::min(kPageBytes, size - start));
-    const std::size_t at = static_cast<std::size_t>((i % kPagesPerRead) * kPageBytes);
+  const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    const std::uint64_t start = kPageBytes * static_cast<std::uint64_t>(i);
+    const std::size_t at =
+        static_cast<std::size_t>((static_cast<std::uint64_t>(i) % kPagesPerRead) * kPageBytes);
     if (at == 0) {
       const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(pages.size(), size - start));
       if (!ReadPages(reader, job.Path, std::span(pages).first(wanted), error))
-        return ctx.Fail(error);  // the DATA text is never put in place
+        return false;
     }
-    const std::span<const std::uint8_t> page = std::span(pages).subspan(at, bytes);
+    payload = BuildBinaryPagePayload(
+        std::span(pages).subspan(at, static_cast<std::size_t>(std::min(kPageBytes, size - start))));
+    return true;
+  };
+  const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
+    const std::uint64_t start = kPageBytes * static_cast<std::uint64_t>(i);
     if (count >= 2 && text.IsOpen())
       text.Text() += "' &H" + HexText(start) + " - &H" + HexText(start + kPageBytes - 1) + "\r";
-    NamePage(job, "_BIN", base, static_cast<std::int64_t>(i), static_cast<std::int64_t>(count));
-    const ResourcePayload payload = BuildBinaryPagePayload(page);
-    ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
+    NamePage(job, "_BIN", base, i, static_cast<std::int64_t>(count));
+    bool ok = WriteZkpContainer(job, payload, digest, ResourceType::Grp, ctx);
     if (text.IsOpen()) {
       WriteGrpData(text.Text(), payload, ctx.Settings());
       ok = text.Flush(ctx) && ok;
     }
-  }
+    return ok;
+  };
+  const bool ok = MakeAndWritePayloads(static_cast<std::int64_t>(count), make, write);
+  if (!error.empty())
+    return ctx.Fail(error);  // the file could not be read to its end: the DATA text is never put in place
   return text.Finish(ctx) && ok;
 }
 

@@ -72,7 +72,13 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
   const std::string base = NoteResourceName(job, "CHR", ctx);
   bool ok = WriteColFile(job, image, base, ctx);
   const std::int64_t count = geometry.Count();
-  for (std::int64_t i = 0; i < count; ++i) {
+  // The rounded block, so every bank holds exactly 256 tiles whatever the image's width.
+  const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    payload = BuildTilePayload(image, kChrBlockPixels, static_cast<std::uint32_t>(i), unitWidth, unitHeight,
+                               geometry.BankBlockWidth);
+    return true;
+  };
+  const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
     if (count >= 2) {
       if (text.IsOpen())
         text.Text() += "' - SPU" + std::to_string(i) + "\r";
@@ -82,16 +88,15 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
       job.OutFile = job.OutDir + job.FileName + "_CHR.zkp";
       job.ResName = base;
     }
-    // The rounded block, so every bank holds exactly 256 tiles whatever the image's width.
-    const ResourcePayload payload = BuildTilePayload(image, kChrBlockPixels, static_cast<std::uint32_t>(i),
-                                                     unitWidth, unitHeight, geometry.BankBlockWidth);
-    ok = WriteZkpContainer(job, payload, ResourceType::Chr, ctx) && ok;
+    bool wrote = WriteZkpContainer(job, payload, digest, ResourceType::Chr, ctx);
     if (text.IsOpen()) {
       WriteChrData(text.Text(), payload, static_cast<std::uint8_t>(unitWidth),
                    static_cast<std::uint8_t>(unitHeight), static_cast<int>(i));
-      ok = text.Flush(ctx) && ok;
+      wrote = text.Flush(ctx) && wrote;
     }
-  }
+    return wrote;
+  };
+  ok = MakeAndWritePayloads(count, make, write) && ok;
   return text.Finish(ctx) && ok;
 }
 

@@ -35,18 +35,22 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
   const std::int64_t columns = (image.Width + kPageWidth - 1) / kPageWidth;
   const std::int64_t count = columns * ((image.Height + kPageHeight - 1) / kPageHeight);
   bool ok = WriteColFile(job, image, base, ctx);
-  for (std::int64_t i = 0; i < count; ++i) {
+  const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    payload = BuildTilePayload(image, kGrpBlockPixels, static_cast<std::uint32_t>(i), 64, 64, kPageWidth);
+    return true;
+  };
+  const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
     if (count >= 2 && text.IsOpen())
       text.Text() += "' - GRP" + std::to_string(i) + "\r";
     NamePage(job, "_GRP", base, i, count);
-    const ResourcePayload payload =
-        BuildTilePayload(image, kGrpBlockPixels, static_cast<std::uint32_t>(i), 64, 64, kPageWidth);
-    ok = WriteZkpContainer(job, payload, ResourceType::Grp, ctx) && ok;
+    bool wrote = WriteZkpContainer(job, payload, digest, ResourceType::Grp, ctx);
     if (text.IsOpen()) {
       WriteGrpData(text.Text(), payload, ctx.Settings());
-      ok = text.Flush(ctx) && ok;
+      wrote = text.Flush(ctx) && wrote;
     }
-  }
+    return wrote;
+  };
+  ok = MakeAndWritePayloads(count, make, write) && ok;
   return text.Finish(ctx) && ok;
 }
 

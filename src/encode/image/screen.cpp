@@ -193,19 +193,23 @@ bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx) {
   for (const Tile& tile : screen.Tiles)
     column.insert(column.end(), tile.begin(), tile.end());
   const PixelGrid grid{column, 8, static_cast<std::int32_t>(8 * screen.Tiles.size())};
-  const std::size_t banks = (screen.Tiles.size() + 255) / 256;
-  for (std::size_t i = 0; i < banks; ++i) {
+  const auto banks = static_cast<std::int64_t>((screen.Tiles.size() + 255) / 256);
+  const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    payload = BuildTilePayload(grid, kChrBlockPixels, static_cast<std::uint32_t>(i), 8, 8, 8);
+    return true;
+  };
+  const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
     job.OutFile = job.OutDir + job.FileName + "_CHR" + std::to_string(i) + ".zkp";
-    job.ResName = base + HexText(i);
-    const ResourcePayload payload =
-        BuildTilePayload(grid, kChrBlockPixels, static_cast<std::uint32_t>(i), 8, 8, 8);
-    ok = WriteZkpContainer(job, payload, ResourceType::Chr, ctx) && ok;
+    job.ResName = base + HexText(static_cast<std::uint64_t>(i));
+    bool wrote = WriteZkpContainer(job, payload, digest, ResourceType::Chr, ctx);
     if (text.IsOpen()) {
       text.Text() += "' - BG" + std::to_string(i) + "\r";
       WriteChrData(text.Text(), payload, 8, 8, static_cast<int>(i));
-      ok = text.Flush(ctx) && ok;
+      wrote = text.Flush(ctx) && wrote;
     }
-  }
+    return wrote;
+  };
+  ok = MakeAndWritePayloads(banks, make, write) && ok;
   job.OutFile = job.OutDir + job.FileName + "_SCR.zkp";
   job.ResName = base;
   ok = WriteZkpContainer(job, ScrPayloadFromMap(screen.Map), ResourceType::Scr, ctx) && ok;

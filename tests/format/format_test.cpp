@@ -1,5 +1,7 @@
-// Resource names and the tile payload builder.
+// Resource names, the tile payload builder and payloads made and written in groups.
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 #include "format/container.h"
 #include "format/tiles.h"
@@ -44,6 +46,36 @@ TEST(BuildTilePayload, RefusesMissingBlocksAndCutsBlocksThatDoNotFit) {
     EXPECT_EQ(BuildTilePayload(tall.grid, kChrBlockPixels, 0, 16, 16, -1).size(), 8212u) << width;
     EXPECT_EQ(BuildTilePayload(tall.grid, kGrpBlockPixels, 0, 64, 64, -1).size(), 49172u) << width;
   }
+}
+
+// 40 payloads of their own sizes: each written once, in order, with its own digest; a writer's failure does
+// not stop the rest; a maker's failure stops at once, so nothing of its group (16 to 31) is written.
+TEST(MakeAndWritePayloads, WritesEachInOrderWithItsDigestAndStopsWhereAMakerFails) {
+  const auto make = [](std::int64_t i, ResourcePayload& payload) {
+    payload.assign(static_cast<std::size_t>(100 + 613 * i), static_cast<std::uint8_t>(i));
+    return true;
+  };
+  std::vector<std::int64_t> written;
+  const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
+    written.push_back(i);
+    EXPECT_EQ(payload.size(), static_cast<std::size_t>(100 + 613 * i));
+    EXPECT_EQ(digest, ComputeMd5(payload)) << i;
+    return i != 7;
+  };
+  EXPECT_FALSE(MakeAndWritePayloads(40, make, write));
+  std::vector<std::int64_t> all(40);
+  std::iota(all.begin(), all.end(), 0);
+  EXPECT_EQ(written, all);
+
+  written.clear();
+  const auto failsAt20 = [&](std::int64_t i, ResourcePayload& payload) {
+    return i != 20 && make(i, payload);
+  };
+  EXPECT_FALSE(MakeAndWritePayloads(40, failsAt20, write));
+  EXPECT_EQ(written, std::vector<std::int64_t>(all.begin(), all.begin() + 16));
+  written.clear();
+  EXPECT_TRUE(MakeAndWritePayloads(0, make, write));
+  EXPECT_TRUE(written.empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "platform/md5.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 

@@ -7,17 +7,17 @@
 namespace granvel {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of(kPathSeparators);
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string BaseOf(const std::string& path) {
   const auto slash = path.find_last_of(kPathSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of(kPathSeparators);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
   bytes.clear();

@@ -87,6 +87,9 @@ inline constexpr std::string_view kPathSeparators = "/\\";
 inline constexpr std::string_view kPathSeparators = "/";
 #endif
 
+// The folder part of `path` as written, up to its last separator; "" for a bare name.
+std::string FolderOf(const std::string& path);
+
 // What a file is known by, so that two spellings of one file compare equal: its folder as the system
 // resolves it (relative paths, "..", links) and its name; on Windows without regard to case. The folder must
 // exist; otherwise the path is its own identity.

@@ -132,12 +132,6 @@ bool OutputFile::Commit() {
 
 namespace {
 
-// The folder part of `path` as written ("" for a bare name).
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // `folder` as the system resolves it, ending in "/"; "" when it cannot be resolved.
 std::string ResolveFolder(const std::string& folder) {
   char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);

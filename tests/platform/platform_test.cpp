@@ -1,4 +1,4 @@
-// The platform layer: profile integers and keys, whole-file reads, atomic outputs, folders, MD5, sinks.
+// The platform layer: profile keys, whole-file reads, atomic outputs, folders, output identities, MD5, sinks.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -20,14 +20,6 @@
 
 namespace granvel {
 namespace {
-
-TEST(ParseProfileInt, ReadsSignAndLeadingDigitsLikeTheWindowsProfile) {
-  const std::pair<const char*, int> rows[] = {{"768", 768}, {"-1", -1},    {"+5", 5},
-                                              {"  42", 42}, {"12abc", 12}, {"abc", 0},
-                                              {"", 0},      {"-", 0},      {"4294967297", 1}};
-  for (const auto& [text, value] : rows)
-    EXPECT_EQ(ParseProfileInt(text), value) << text;
-}
 
 TEST(IniProfile, IgnoresCaseKeepsCommentsAndForeignKeysAndUpdatesInPlace) {
   test::TempDir dir;

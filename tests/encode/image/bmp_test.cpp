@@ -97,18 +97,6 @@ TEST(ReadBmpImage, OneBitImagesTakePalette1Or15OrAsk) {
   }
 }
 
-TEST(ReadBmpImage, SizeCheckOnlyForBanksWithAutoTrim) {
-  const auto narrow = test::MakeBmp(test::Layout(40, 32, 4, test::GreyPalette(16)));
-  ConvertSettings on, off;
-  off.AutoTrim = 0;
-  EXPECT_EQ(ReadFile(narrow, 15, on, 16, 16).reason,
-            "width 40 is not a multiple of the 16-pixel unit (AutoTrim=0 takes any size)");
-  EXPECT_EQ(ReadFile(narrow, 15, on, 8, 64).reason,
-            "height 32 is not a multiple of the 64-pixel unit (AutoTrim=0 takes any size)");
-  EXPECT_EQ(ReadFile(narrow, 15, off, 16, 16).image.PixelCount, 40 * 32);
-  EXPECT_EQ(ReadFile(narrow, 255, on, 16, 16).image.PixelCount, 40 * 32);  // pages: no check
-}
-
 TEST(ReadBmpImage, DecodesRunLengthDataWithItsEscapes) {
   // RLE8, 5 x 3, bottom row first: a run, an absolute run of 3 (padded), end of line; a delta one pixel
   // right; a pixel and end of line; an overlong run cut at the row's end; no end-of-bitmap code.

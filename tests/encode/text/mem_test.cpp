@@ -1,4 +1,4 @@
-// MEM texts, the wide codes of their bytes, and the escapes programs and MEM texts share.
+// MEM texts and the escapes programs and MEM texts share.
 #include "encode/text/mem.h"
 
 #include <gtest/gtest.h>
@@ -58,16 +58,6 @@ TEST(MemPayloadFromText, FindsTheAssignmentAsTheHandheldWritesIt) {
   const Codes kept = CodesOf("MEM$=\"" + text + "\"\r\n");
   ASSERT_EQ(kept.size(), 256u);
   EXPECT_EQ(kept[255], 0xFEE0 + '5');
-}
-
-TEST(WideCodeOf, MapsEveryByteRange) {
-  const std::pair<std::uint8_t, std::uint16_t> rows[] = {
-      {0x00, 0x0000}, {0x0D, 0x000D}, {0x20, 0x0020}, {0x21, 0xFF01}, {'"', 0x201D},  {'\'', 0x2019},
-      {'\\', 0xFFE5}, {0x7E, 0xFF5E}, {0x7F, 0xFF5F}, {0x80, 0x0080}, {0xA0, 0x00A0}, {0xA1, 0x3002},
-      {0xA7, 0x30A1}, {0xB0, 0xFF70}, {0xB1, 0x30A2}, {0xC8, 0x30CD}, {0xDD, 0x30F3}, {0xDE, 0x309B},
-      {0xDF, 0x309C}, {0xE0, 0x00E0}, {0xFF, 0x00FF}};
-  for (const auto& [byte, code] : rows)
-    EXPECT_EQ(WideCodeOf(byte), code) << int(byte);
 }
 
 TEST(DecodeEscapes, DecodesHexPairsAndDropsOtherBackslashesWhenSwitchedOn) {

@@ -97,15 +97,5 @@ TEST(ReadScreenText, AcceptsAndRefusesAsTheHandheldDoes) {
   }
 }
 
-TEST(ReadRawScreen, HighByteFirstShortFilesFilledWithZeroLongOnesCut) {
-  ScreenMap map = ReadRawScreen(std::vector<std::uint8_t>{0x12, 0x34, 0x56});
-  EXPECT_EQ(map[0], 0x1234);
-  EXPECT_EQ(map[1], 0x5600);  // the missing low byte is 0, and so is every missing cell
-  EXPECT_EQ(std::count(map.begin(), map.end(), 0), 4094);
-  std::vector<std::uint8_t> longer(8192 + 10, 0xEE);
-  longer[8190] = 0xAB;
-  EXPECT_EQ(ReadRawScreen(longer)[4095], 0xABEE);
-}
-
 }  // namespace
 }  // namespace granvel

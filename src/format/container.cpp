@@ -80,13 +80,12 @@ bool WriteZkpContainer(const ConvertJob& job, const ResourcePayload& payload, co
 }
 
 bool MakeAndWritePayloads(std::int64_t count, const PayloadMaker& make, const PayloadWriter& write) {
-  constexpr std::int64_t kGroup = 16;
   std::vector<ResourcePayload> payloads;
   std::vector<std::span<const std::uint8_t>> messages;
   std::vector<Md5Digest> digests;
   bool ok = true;
-  for (std::int64_t first = 0; first < count; first += kGroup) {
-    const auto size = static_cast<std::size_t>(std::min(kGroup, count - first));
+  for (std::int64_t first = 0; first < count; first += kPayloadGroup) {
+    const auto size = static_cast<std::size_t>(std::min(kPayloadGroup, count - first));
     payloads.resize(size);
     messages.clear();
     for (std::size_t k = 0; k < size; ++k) {

@@ -85,9 +85,13 @@ using PayloadMaker = std::function<bool(std::int64_t index, ResourcePayload& pay
 using PayloadWriter =
     std::function<bool(std::int64_t index, const ResourcePayload& payload, const Md5Digest& digest)>;
 
-// For converters that write many containers (pages, banks): payloads 0 to count - 1 are made 16 at a time,
-// each group's digests computed side by side (ComputeMd5s), then written in order. No more than 16 payloads
-// are held. False when a maker stopped (nothing after it is made or written) or a writer failed.
+// How many payloads MakeAndWritePayloads makes, digests side by side and writes as one group.
+inline constexpr std::int64_t kPayloadGroup = kMd5Lanes;
+
+// For converters that write many containers (pages, banks): payloads 0 to count - 1 are made a group of
+// kPayloadGroup at a time, each group's digests computed side by side (ComputeMd5s), then written in order.
+// No more than one group is held. False when a maker stopped (nothing after it is made or written) or a
+// writer failed.
 bool MakeAndWritePayloads(std::int64_t count, const PayloadMaker& make, const PayloadWriter& write);
 
 }  // namespace granvel

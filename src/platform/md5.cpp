@@ -16,7 +16,7 @@ namespace granvel {
 namespace {
 
 constexpr std::size_t kBlockSize = 64;
-constexpr int kLanes = 16;
+constexpr int kLanes = kMd5Lanes;
 // Fewer messages than this are hashed one by one: the 16 lanes cost about as much as 5 single messages.
 constexpr std::size_t kFewestSideBySide = 6;
 

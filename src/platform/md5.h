@@ -13,6 +13,9 @@ using Md5Digest = std::array<std::uint8_t, 16>;
 // The digest of `bytes`.
 Md5Digest ComputeMd5(std::span<const std::uint8_t> bytes);
 
+// How many messages ComputeMd5s hashes side by side.
+inline constexpr int kMd5Lanes = 16;
+
 // The digest of each message, in order (`digests` holds as many as `messages`). Independent messages are
 // hashed 16 at a time in vector registers: several times faster than one after the other, since one
 // message's steps each wait for the last.

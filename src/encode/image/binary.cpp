@@ -68,9 +68,9 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
     return false;
   const std::string base = NoteResourceName(job, "BIN", ctx);
   const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
-  // The file is read 16 pages at a time, as the pages are made: few reads, and no more than 768 KiB of it
-  // held.
-  constexpr std::uint64_t kPagesPerRead = 16;
+  // The file is read a group of pages at a time, when the group's first page is made: few reads, and no more
+  // than one group's 768 KiB of it held.
+  constexpr auto kPagesPerRead = static_cast<std::uint64_t>(kPayloadGroup);
   std::vector<std::uint8_t> pages(static_cast<std::size_t>(std::min(count, kPagesPerRead) * kPageBytes));
   const auto make = [&](std::int64_t i, ResourcePayload& payload) {
     const std::uint64_t start = kPageBytes * static_cast<std::uint64_t>(i);

@@ -223,12 +223,12 @@ bool DataText::Open(bool on, std::string path, const ConvertContext& ctx) {
   if (!ctx.ClaimOutput(path))
     return false;
   file_.emplace(path);
-  text_.reserve(kFlushSize + kFlushSize / 4);  // a piece and the bank or page that fills it, never moved
   if (!file_->Open()) {
     const std::string error = file_->Error();
     file_.reset();
     return ctx.Fail(error);
   }
+  text_.reserve(kFlushSize + kFlushSize / 4);  // a piece and the bank or page that fills it, never moved
   return true;
 }
 

@@ -1,6 +1,7 @@
 // granvel-cli: the command-line front end of the converter.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
+#include "granvel_version.h"
 #include "platform/console.h"
 #include "platform/memory.h"
 
@@ -29,6 +31,16 @@ int main(int argc, char** argv) {
   AddInfoCommand(app, io, status);
   AddPackageCommand(app, io, status);
   AddRenderCommand(app, io, status);
+  // A first word that names no command gets the closest one, rather than CLI11's "not expected".
+  std::vector<std::string> commands;
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))
+    commands.push_back(command->get_name());
+  if (arguments.size() > 1 && !arguments[1].empty() && arguments[1][0] != '-' &&
+      std::find(commands.begin(), commands.end(), arguments[1]) == commands.end()) {
+    io.err << "granvel-cli: unknown command '" << arguments[1] << "'; "
+           << ClosestNameText(arguments[1], commands) << "\n";
+    return kExitUsage;
+  }
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::ParseError& e) {

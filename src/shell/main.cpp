@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "granvel_version.h"
 #include "shell/main_window.h"
 #include "shell/single_instance.h"
 

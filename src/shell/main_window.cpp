@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "forms/main_window_form.h"
+#include "granvel_version.h"
 #include "shell/options_dialog.h"
 #include "shell/package_dialog.h"
 #include "shell/qt_host.h"
@@ -47,7 +48,7 @@ MainWindow::MainWindow(const std::string& toolDir, Host* host, QWidget* parent)
     host_ = ownHost_.get();
   }
 
-  setWindowTitle(QStringLiteral("GRANVEL v2.00"));
+  setWindowTitle(QStringLiteral(GRANVEL_WINDOW_TITLE));
   // A title bar with the system menu, minimize and close: no maximize, no resizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -124,7 +125,7 @@ void MainWindow::ChooseConvertType(int commandId) {
 }
 
 void MainWindow::FileConvert() {
-  FileChoice choice = FileConvertChoice();
+  FileChoice choice = FileConvertChoice(settings_);
   if (!host_->ChooseFile(choice))
     return;
   ConvertPaths(choice.Files);
@@ -132,7 +133,7 @@ void MainWindow::FileConvert() {
 
 void MainWindow::OpenPackageDialog() {
   // A new dialog each time, so every opening starts empty. Its boxes are its own unless a host was given.
-  PackageDialog dialog(settings_, ownHost_ ? nullptr : host_, this);
+  PackageDialog dialog(settings_, ownHost_ ? nullptr : host_, this, &browseFolder_);
   dialog.exec();
 }
 

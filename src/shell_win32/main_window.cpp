@@ -1,6 +1,7 @@
 #include "shell_win32/main_window.h"
 
 #include "forms/main_window_form.h"
+#include "granvel_version.h"
 #include "shell_win32/options_dialog.h"
 #include "shell_win32/package_dialog.h"
 #include "shell_win32/resource_ids.h"
@@ -57,7 +58,7 @@ bool MainWindow::Create(int showCommand) {
     if (!RegisterClassExW(&cls))
       return false;
   }
-  window_ = CreateWindowExW(0, kMainWindowClass, L"GRANVEL v2.00",
+  window_ = CreateWindowExW(0, kMainWindowClass, L"" GRANVEL_WINDOW_TITLE,
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
                             50, 50, nullptr, LoadMenuW(instance, L"MainMenu"), instance, this);
   if (!window_)
@@ -154,14 +155,14 @@ void MainWindow::Command(int id) {
       SendMessageW(window_, WM_CLOSE, 0, 0);
       return;
     case IDM_FILE_CONVERT: {
-      FileChoice choice = FileConvertChoice();
+      FileChoice choice = FileConvertChoice(settings_);
       if (host_->ChooseFile(choice))
         ConvertPaths(choice.Files);
       return;
     }
     case IDM_MAKE_PACKAGE: {
       // A new dialog each time, so every opening starts empty.
-      PackageDialog dialog(settings_, ownHost_ ? nullptr : host_);
+      PackageDialog dialog(settings_, ownHost_ ? nullptr : host_, &browseFolder_);
       dialog.Run(window_);
       return;
     }

@@ -1,4 +1,5 @@
-// The main window "GRANVEL v2.00": class "MainWindow", a 280 x 160 black client area under the menu
+// The main window "GRANVEL vX.YY" (the version): class "MainWindow", a 280 x 160 black client area under the
+// menu
 // ("Files(&F)", "Convert type(&T)" with its moving check mark, "Options(&O)"), files dropped on it or
 // chosen with "File convert" converted in one run that ends with the "Finished" box, and files handed
 // over by a second copy.
@@ -56,6 +57,7 @@ class MainWindow {
   HFONT hintFont_ = nullptr;
   bool quitOnClose_ = true;
   std::vector<std::vector<std::string>> pending_;  // runs waiting for ConvertLater's message
+  std::string browseFolder_;                       // where the package dialog's next file dialog opens
 };
 
 }  // namespace granvel::win32

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "granvel_version.h"
 #include "gui/gui_support.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "decode/text_form.h"
 #include "encode/text/escapes.h"
 #include "encode/text/mem.h"
 #include "format/bytes.h"
@@ -82,7 +83,7 @@ bool DecodeMem(std::span<const std::uint8_t> data, const std::string& stem, cons
   std::string reason;
   const bool complete = MemTextBytes(data, ctx.Settings(), text, reason);
   const std::string path = stem + "_MEM.txt";
-  if (!ctx.WriteOutput(path, text))
+  if (!WriteDecodedText(path, std::move(text), LineEnds::LastOnly, ctx))
     return false;
   return complete || ctx.Fail(path + ": " + reason);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "decode/text_form.h"
 #include "encode/text/escapes.h"
 
 namespace granvel {
@@ -99,7 +100,7 @@ std::vector<std::uint8_t> ProgramText(std::span<const std::uint8_t> program,
 }
 
 bool DecodePrg(std::span<const std::uint8_t> program, const std::string& stem, const ConvertContext& ctx) {
-  return ctx.WriteOutput(stem + "_PRG.txt", ProgramText(program, ctx.Settings()));
+  return WriteDecodedText(stem + "_PRG.txt", ProgramText(program, ctx.Settings()), LineEnds::Program, ctx);
 }
 
 }  // namespace granvel

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "decode/text_form.h"
 #include "format/bytes.h"
 
 namespace granvel {
@@ -70,7 +71,7 @@ bool DecodeScr(std::span<const std::uint8_t> data, const std::string& stem, std:
   const std::vector<std::uint16_t> cells = ScrCellsInReadingOrder(data);
   const std::string base = stem + std::string(ending) + "_SCR";
   return ctx.WriteOutput(base + ".rscr", RawScreenBytes(cells)) &&
-         ctx.WriteOutput(base + ".txt", ScreenTextBytes(cells));
+         WriteDecodedText(base + ".txt", ScreenTextBytes(cells), LineEnds::Screen, ctx);
 }
 
 }  // namespace granvel

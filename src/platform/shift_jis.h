@@ -1,21 +1,24 @@
-// Characters into Shift JIS (code page 932), through the system's own converter.
+// Characters into Shift JIS (code page 932) and back, through the system's own converter.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace granvel {
 
-class ShiftJisEncoder {
+class ShiftJisConverter {
  public:
-  ShiftJisEncoder();
-  ~ShiftJisEncoder();
-  ShiftJisEncoder(const ShiftJisEncoder&) = delete;
-  ShiftJisEncoder& operator=(const ShiftJisEncoder&) = delete;
+  ShiftJisConverter();
+  ~ShiftJisConverter();
+  ShiftJisConverter(const ShiftJisConverter&) = delete;
+  ShiftJisConverter& operator=(const ShiftJisConverter&) = delete;
 
   // Appends the code page 932 bytes of the character `code` to `out`. False, with `out` as it was, when
   // the character has no Shift JIS form that reads back as itself (no near look-alikes).
   bool Append(char32_t code, std::vector<std::uint8_t>& out);
+  // The character of one Shift JIS character's `count` bytes (1 or 2). False when they stand for none.
+  bool Decode(const std::uint8_t* bytes, std::size_t count, char32_t& code);
 
  private:
   void* to_ = nullptr;  // the converters of the POSIX build

@@ -31,21 +31,21 @@ bool Run(iconv_t cd, const char* in, std::size_t size, std::array<char, N>& out,
 
 }  // namespace
 
-ShiftJisEncoder::ShiftJisEncoder() {
+ShiftJisConverter::ShiftJisConverter() {
   const iconv_t to = iconv_open("CP932", "UTF-32LE");
   const iconv_t back = iconv_open("UTF-32LE", "CP932");
   to_ = to == kNoConverter ? nullptr : to;
   back_ = back == kNoConverter ? nullptr : back;
 }
 
-ShiftJisEncoder::~ShiftJisEncoder() {
+ShiftJisConverter::~ShiftJisConverter() {
   for (void* handle : {to_, back_}) {
     if (handle)
       iconv_close(static_cast<iconv_t>(handle));
   }
 }
 
-bool ShiftJisEncoder::Append(char32_t code, std::vector<std::uint8_t>& out) {
+bool ShiftJisConverter::Append(char32_t code, std::vector<std::uint8_t>& out) {
   const std::array<char, 4> wide{static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF),
                                  static_cast<char>((code >> 16) & 0xFF), static_cast<char>(code >> 24)};
   std::array<char, 8> bytes{};
@@ -56,6 +56,18 @@ bool ShiftJisEncoder::Append(char32_t code, std::vector<std::uint8_t>& out) {
       !std::equal(wide.begin(), wide.end(), again.begin()))
     return false;
   out.insert(out.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+  return true;
+}
+
+bool ShiftJisConverter::Decode(const std::uint8_t* bytes, std::size_t count, char32_t& code) {
+  std::array<char, 8> wide{};
+  std::size_t length = 0;
+  if (count == 0 || count > 2 ||
+      !Run(Converter(back_), reinterpret_cast<const char*>(bytes), count, wide, length) || length != 4)
+    return false;
+  code = static_cast<char32_t>(static_cast<std::uint8_t>(wide[0]) | static_cast<std::uint8_t>(wide[1]) << 8 |
+                               static_cast<std::uint8_t>(wide[2]) << 16 |
+                               static_cast<std::uint32_t>(static_cast<std::uint8_t>(wide[3])) << 24);
   return true;
 }
 

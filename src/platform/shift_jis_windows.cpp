@@ -5,10 +5,10 @@
 
 namespace granvel {
 
-ShiftJisEncoder::ShiftJisEncoder() = default;
-ShiftJisEncoder::~ShiftJisEncoder() = default;
+ShiftJisConverter::ShiftJisConverter() = default;
+ShiftJisConverter::~ShiftJisConverter() = default;
 
-bool ShiftJisEncoder::Append(char32_t code, std::vector<std::uint8_t>& out) {
+bool ShiftJisConverter::Append(char32_t code, std::vector<std::uint8_t>& out) {
   wchar_t units[2];
   int count = 1;
   if (code >= 0x10000) {
@@ -25,6 +25,16 @@ bool ShiftJisEncoder::Append(char32_t code, std::vector<std::uint8_t>& out) {
   if (length <= 0 || usedDefault)
     return false;
   out.insert(out.end(), bytes, bytes + length);
+  return true;
+}
+
+bool ShiftJisConverter::Decode(const std::uint8_t* bytes, std::size_t count, char32_t& code) {
+  wchar_t unit = 0;
+  if (count == 0 || count > 2 ||
+      ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes),
+                            static_cast<int>(count), &unit, 1) != 1)
+    return false;
+  code = unit;
   return true;
 }
 

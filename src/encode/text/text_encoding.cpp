@@ -131,7 +131,7 @@ bool ConvertToShiftJis(std::vector<std::uint8_t>& text, TextEncoding encoding, s
   const bool utf8 = encoding == TextEncoding::Utf8;
   std::size_t at = utf8 ? (StartsWith(bytes, {0xEF, 0xBB, 0xBF}) ? 3 : 0)
                         : (StartsWith(bytes, {0xFF, 0xFE}) || StartsWith(bytes, {0xFE, 0xFF}) ? 2 : 0);
-  ShiftJisEncoder encoder;
+  ShiftJisConverter encoder;
   std::vector<std::uint8_t> out;
   out.reserve(text.size());
   std::size_t line = 1, column = 1;

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -40,8 +42,13 @@ bool ApplyOverride(ConvertSettings& settings, const std::string& assignment, std
     error = "unknown setting \"" + key + "\"; the settings are " + JoinNames(PersistedKeyNames());
     return false;
   }
+  std::string allowed;
   if (!ParseWholeNumber(value, *field)) {
     error = "setting " + key + " takes a whole number, not \"" + value + "\"";
+    return false;
+  }
+  if (!IsAllowedValue(key, *field, allowed)) {
+    error = "setting " + key + " takes " + allowed + ", not " + value;
     return false;
   }
   return true;
@@ -54,6 +61,36 @@ std::string JoinNames(const std::vector<std::string>& names) {
   for (const std::string& name : names)
     text += (text.empty() ? "" : ", ") + name;
   return text;
+}
+
+std::string ClosestNameText(const std::string& given, const std::vector<std::string>& names) {
+  // Edits: a letter added, dropped or changed, compared without regard to case.
+  const auto distance = [](const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+      row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+      std::size_t diagonal = row[0];
+      row[0] = i;
+      for (std::size_t j = 1; j <= b.size(); ++j) {
+        const std::size_t above = row[j];
+        const bool same = ::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                          ::tolower(static_cast<unsigned char>(b[j - 1]));
+        row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+        diagonal = above;
+      }
+    }
+    return row[b.size()];
+  };
+  const std::string* best = nullptr;
+  std::size_t bestDistance = 3;
+  for (const std::string& name : names) {
+    if (const std::size_t d = distance(given, name); d < bestDistance) {
+      best = &name;
+      bestDistance = d;
+    }
+  }
+  return best ? "did you mean '" + *best + "'?" : "the commands are " + JoinNames(names);
 }
 
 std::string EffectiveIniPath(const std::string& iniFile, const ConvertSettings& settings) {

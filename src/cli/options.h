@@ -31,4 +31,8 @@ const std::vector<std::string>& ConvertTypeNames();
 // "a, b, c": the names a refusal lists as the valid ones.
 std::string JoinNames(const std::vector<std::string>& names);
 
+// What a refusal of the unknown `given` suggests: "did you mean 'convert'?" when one of `names` is at most
+// two letters' edits away (the nearest; the first of equals), else "the commands are a, b, c".
+std::string ClosestNameText(const std::string& given, const std::vector<std::string>& names);
+
 }  // namespace granvel::cli

@@ -50,6 +50,8 @@ void PrintSettings(const ConvertSettings& s, std::ostream& out) {
   line("PRG_ESCAPE", s.PRG_ESCAPE, onOff(s.PRG_ESCAPE, "backslash escapes", "no escapes"));
   line("PNG_Image", s.PNG_Image,
        onOff(s.PNG_Image, ".png files convert as images", ".png files carried as data"));
+  line("UTF8_Text", s.UTF8_Text,
+       onOff(s.UTF8_Text, "decoded texts in UTF-8, LF line ends", "decoded texts in Shift JIS"));
   out << "TransparentColour=" << s.TransparentColour << "\n"
       << "Palette_File=" << s.Palette_File << "\n";
 }

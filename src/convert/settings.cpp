@@ -11,29 +11,43 @@ namespace {
 constexpr const char* kDirectory = "Directory";
 constexpr const char* kConvert = "Convert";
 
+// The values a user may give a whole-number setting: a flag, one of the three folders, or a flag whose
+// missing key (-1) reads as on or as "ask".
+enum class Values { Flag, Folder, FlagOrUnset };
+
 struct IntKey {
   const char* section;
   const char* key;  // as the file spells it on save
   int ConvertSettings::*field;
+  Values values;
 };
 
 // In the order a save writes them.
-constexpr std::array<IntKey, 14> kIntKeys{{
-    {kDirectory, "Select", &ConvertSettings::Select},
-    {kDirectory, "Create", &ConvertSettings::Create},
-    {kConvert, "TextOut", &ConvertSettings::TextOut},
-    {kConvert, "Data_Type", &ConvertSettings::DATA_Type},
-    {kConvert, "AutoTrim", &ConvertSettings::AutoTrim},
-    {kConvert, "PAL_Fix_1bit", &ConvertSettings::PAL_Fix_1bit},
-    {kConvert, "WideMode", &ConvertSettings::WideMode},
-    {kConvert, "Make_Wide", &ConvertSettings::Make_Wide},
-    {kConvert, "PRG_Limit", &ConvertSettings::PRG_Limit},
-    {kConvert, "PRG_To_SCR", &ConvertSettings::PRG_To_SCR},
-    {kConvert, "PRG_To_MEM", &ConvertSettings::PRG_To_MEM},
-    {kConvert, "PRG_MultiByte", &ConvertSettings::PRG_MultiByte},
-    {kConvert, "PRG_ESCAPE", &ConvertSettings::PRG_ESCAPE},
-    {kConvert, "PNG_Image", &ConvertSettings::PNG_Image},
+constexpr std::array<IntKey, 15> kIntKeys{{
+    {kDirectory, "Select", &ConvertSettings::Select, Values::Folder},
+    {kDirectory, "Create", &ConvertSettings::Create, Values::Flag},
+    {kConvert, "TextOut", &ConvertSettings::TextOut, Values::Flag},
+    {kConvert, "Data_Type", &ConvertSettings::DATA_Type, Values::FlagOrUnset},
+    {kConvert, "AutoTrim", &ConvertSettings::AutoTrim, Values::Flag},
+    {kConvert, "PAL_Fix_1bit", &ConvertSettings::PAL_Fix_1bit, Values::FlagOrUnset},
+    {kConvert, "WideMode", &ConvertSettings::WideMode, Values::FlagOrUnset},
+    {kConvert, "Make_Wide", &ConvertSettings::Make_Wide, Values::FlagOrUnset},
+    {kConvert, "PRG_Limit", &ConvertSettings::PRG_Limit, Values::Flag},
+    {kConvert, "PRG_To_SCR", &ConvertSettings::PRG_To_SCR, Values::Flag},
+    {kConvert, "PRG_To_MEM", &ConvertSettings::PRG_To_MEM, Values::Flag},
+    {kConvert, "PRG_MultiByte", &ConvertSettings::PRG_MultiByte, Values::Flag},
+    {kConvert, "PRG_ESCAPE", &ConvertSettings::PRG_ESCAPE, Values::Flag},
+    {kConvert, "PNG_Image", &ConvertSettings::PNG_Image, Values::Flag},
+    {kConvert, "UTF8_Text", &ConvertSettings::UTF8_Text, Values::Flag},
 }};
+
+const IntKey* IntKeyNamed(const std::string& key) {
+  for (const IntKey& k : kIntKeys) {
+    if (::strcasecmp(k.key, key.c_str()) == 0)
+      return &k;
+  }
+  return nullptr;
+}
 
 // Text settings of the [Convert] section, after the integers.
 struct StringKey {
@@ -48,11 +62,11 @@ constexpr std::array<StringKey, 2> kStringKeys{{
 void Repair(ConvertSettings& s) {
   if ((s.Select & 0xFF00) != kSelectSourceFolder)
     s.Select = kSelectSourceFolder;
-  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE, &s.PNG_Image}) {
+  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE, &s.UTF8_Text}) {
     if (*field < 0)
       *field = 0;
   }
-  for (int* field : {&s.TextOut, &s.AutoTrim, &s.PRG_Limit, &s.PRG_To_SCR, &s.PRG_To_MEM}) {
+  for (int* field : {&s.TextOut, &s.AutoTrim, &s.PRG_Limit, &s.PRG_To_SCR, &s.PRG_To_MEM, &s.PNG_Image}) {
     if (*field < 0)
       *field = 1;
   }
@@ -128,11 +142,8 @@ std::string* PersistedStringField(ConvertSettings& settings, const std::string& 
 }
 
 int* PersistedIntField(ConvertSettings& settings, const std::string& key) {
-  for (const IntKey& k : kIntKeys) {
-    if (::strcasecmp(k.key, key.c_str()) == 0)
-      return &(settings.*(k.field));
-  }
-  return nullptr;
+  const IntKey* k = IntKeyNamed(key);
+  return k ? &(settings.*(k->field)) : nullptr;
 }
 
 const int* PersistedIntField(const ConvertSettings& settings, const std::string& key) {
@@ -149,6 +160,24 @@ std::vector<std::string> PersistedKeyNames() {
   for (const StringKey& k : kStringKeys)
     names.push_back(k.key);
   return names;
+}
+
+bool IsAllowedValue(const std::string& key, int value, std::string& allowed) {
+  const IntKey* k = IntKeyNamed(key);
+  if (!k)
+    return false;
+  switch (k->values) {
+    case Values::Flag:
+      allowed = "0 or 1";
+      return value == 0 || value == 1;
+    case Values::Folder:
+      allowed = "768 (source folder), 769 (tool folder) or 770 (the User folder)";
+      return value >= kSelectSourceFolder && value <= kSelectUserFolder;
+    case Values::FlagOrUnset:
+      allowed = "-1, 0 or 1";
+      return value >= -1 && value <= 1;
+  }
+  return false;
 }
 
 }  // namespace granvel

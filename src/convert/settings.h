@@ -29,6 +29,10 @@ enum SelectMode : int {
   kSelectUserFolder = 770,
 };
 
+// What turns a ".png" carried as data into a picture, as notes say it: the Options check box and the key.
+inline constexpr const char* kPngImageRemedy =
+    "tick \"Convert PNG files as images\" in Options (PNG_Image=1)";
+
 // A default-constructed record holds the values that loading gives when there is no INI file, except the two
 // folders, which loading takes from the working directory.
 struct ConvertSettings {
@@ -46,7 +50,8 @@ struct ConvertSettings {
   int PRG_MultiByte = 0;
   int PRG_ESCAPE = 0;
   int PAL_Fix_1bit = -1;
-  int PNG_Image = 0;              // 1: ".png" files convert as images; 0: carried as binary data
+  int PNG_Image = 1;              // 1: ".png" files convert as images; 0: carried as binary data
+  int UTF8_Text = 0;              // 1: decoded program, screen and MEM texts in UTF-8 with LF line ends
   std::string TransparentColour;  // "RRGGBB": index 0 of a true-colour picture; empty: none
   std::string Palette_File;       // a palette every image is matched to; empty: none
 
@@ -55,6 +60,8 @@ struct ConvertSettings {
   int UnitWidth = 8;
   int UnitHeight = 8;
   std::string ToolDir;
+  // The resource name a run gives its one input instead of one from the file name; empty: from the name.
+  std::string ResourceName;
 };
 
 // "%s/GRANVEL.ini" of the tool folder.
@@ -84,5 +91,9 @@ const int* PersistedIntField(const ConvertSettings& settings, const std::string&
 // Every persisted key as the file spells it: the whole numbers in the order a save writes them, User after
 // Create, then the other texts.
 std::vector<std::string> PersistedKeyNames();
+
+// Whether `value` is one a user may give the whole-number setting `key` (a flag 0 or 1, Select one of its
+// three folders, ...). False with the values it takes in `allowed` ("0 or 1") otherwise.
+bool IsAllowedValue(const std::string& key, int value, std::string& allowed);
 
 }  // namespace granvel

@@ -28,6 +28,9 @@ TEST(LoadSettings, RepairsStoredValues) {
       {"[Convert]\nDATA_TYPE=0\n", &ConvertSettings::DATA_Type, 0},
       {"[convert]\nautotrim=garbage\n", &ConvertSettings::AutoTrim, 0},
       {"[Convert]\nPAL_Fix_1bit=1\n", &ConvertSettings::PAL_Fix_1bit, 1},
+      {"[Convert]\nPNG_Image=-1\n", &ConvertSettings::PNG_Image, 1},  // PNGs are pictures unless it says 0
+      {"[Convert]\nPNG_Image=0\n", &ConvertSettings::PNG_Image, 0},
+      {"[Convert]\nUTF8_Text=-2\n", &ConvertSettings::UTF8_Text, 0},
       {"\xFF\x00[[=\n\x80==\n", &ConvertSettings::TextOut, 1},
   };
   for (const Row& row : rows) {
@@ -52,6 +55,7 @@ TEST(MakeConvertJob, ClassifiesByExtensionNameAndSettings) {
     std::string path;
     int toScr, toMem, convertType;
     JobKind kind;
+    int png = 1;
   };
   const Row rows[] = {
       {"x.BMP", 1, 1, 257, JobKind::Bitmap},           {"t.zkp", 1, 1, 257, JobKind::ZkpFile},
@@ -59,16 +63,17 @@ TEST(MakeConvertJob, ClassifiesByExtensionNameAndSettings) {
       {"Map.rscr", 0, 0, 257, JobKind::ScrText},       {"Notes_mem.txt", 1, 1, 257, JobKind::MemText},
       {"Notes_mem.txt", 1, 0, 257, JobKind::PrgText},  {"mem.txt", 1, 1, 257, JobKind::PrgText},
       {"Notes_mem2.txt", 1, 1, 257, JobKind::PrgText}, {"_scr.txt", 1, 1, 257, JobKind::ScrText},
-      {"x.bmpx", 1, 1, 257, JobKind::BinaryData},      {"x.png", 1, 1, 257, JobKind::BinaryData},
+      {"x.bmpx", 1, 1, 257, JobKind::BinaryData},      {"x.png", 1, 1, 257, JobKind::Bitmap},
       {"noext", 1, 1, 257, JobKind::BinaryData},       {"x.bmp", 1, 1, 266, JobKind::BinaryData},
       {"x.txt", 1, 1, 266, JobKind::BinaryData},       {"x.zkp", 1, 1, 266, JobKind::BinaryData},
-      {"x.bmp", 1, 1, 265, JobKind::Bitmap},
+      {"x.bmp", 1, 1, 265, JobKind::Bitmap},           {"x.PNG", 1, 1, 257, JobKind::BinaryData, 0},
   };
   for (const Row& row : rows) {
     ConvertSettings s = Defaults();
     s.PRG_To_SCR = row.toScr;
     s.PRG_To_MEM = row.toMem;
     s.ConvertType = static_cast<std::uint16_t>(row.convertType);
+    s.PNG_Image = row.png;
     EXPECT_EQ(MakeConvertJob("C:\\data\\" + row.path, false, s).Kind, row.kind)
         << row.path << " " << row.convertType;
   }

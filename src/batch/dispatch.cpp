@@ -1,15 +1,20 @@
 #include "batch/dispatch.h"
 
+#include <array>
+
 #include "batch/run_ledger.h"
 #include "convert/job.h"
 #include "decode/reader.h"
 #include "encode/image/binary.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
+#include "encode/image/palette_file.h"
 #include "encode/image/screen.h"
+#include "encode/image/true_colour.h"
 #include "encode/text/mem.h"
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
+#include "platform/files.h"
 
 namespace granvel {
 namespace {
@@ -41,11 +46,11 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
 }  // namespace
 
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 OutputLedger* ledger) {
+                 RunMemory* memory) {
   std::string folderError;
   const ConvertJob job = MakeConvertJob(path, settings.Create == 1, settings, &folderError);
   RunLedger own;
-  const ConvertContext ctx(settings, host, report, nullptr, ledger ? ledger : &own, path);
+  const ConvertContext ctx(settings, host, report, nullptr, memory ? memory : &own, path);
   const Converter converter = ConverterFor(job, settings);
   if (!converter)
     return ctx.Fail(folderError.empty() ? "no converter for this file" : folderError);
@@ -55,6 +60,10 @@ bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host&
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone) {
   BatchResult result;
+  if (!CheckRunSettings(settings, host, result.Refused)) {
+    host.ShowMessage(kRunRefusedCaption, result.Refused + "\nNo file was converted.");
+    return result;
+  }
   RunLedger ledger;
   std::string failures, notes, written;
   MessageReport summary;
@@ -64,8 +73,10 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
   for (const std::string& path : paths) {
     ++result.Seen;
     ConvertReport report;
+    ledger.BeginInput();
     const bool ok = ConvertFile(path, settings, host, report, &ledger);
     ++(ok ? result.Converted : result.Failed);
+    result.PngCarried += report.PngCarried ? 1 : 0;
     // Some reasons name their file already; the path is not repeated then.
     if (!ok && report.Reason.rfind(path + ": ", 0) == 0)
       add(failures, report.Reason);
@@ -75,10 +86,8 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
       add(notes, path + ": note: " + note);
     for (const std::string& file : report.Written) {
       add(written, "wrote " + file);
-      if (summary.Folder.empty()) {
-        const PathParts parts = SplitPath(file);
-        summary.Folder = parts.Dir.empty() ? "." : parts.Drive + parts.Dir;
-      }
+      if (summary.Folder.empty())
+        summary.Folder = ShownFolderOf(file);
     }
     if (onFileDone)
       onFileDone(path, ok, report);
@@ -94,8 +103,32 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
 }
 
 std::string SummaryText(const BatchResult& result) {
-  return std::to_string(result.Seen) + " files converted\nSuccessed\xEF\xBC\x9A" +
-         std::to_string(result.Converted) + "\nFailured\xEF\xBC\x9A" + std::to_string(result.Failed);
+  std::string text = std::to_string(result.Seen) + " files converted\nSuccessed\xEF\xBC\x9A" +
+                     std::to_string(result.Converted) + "\nFailured\xEF\xBC\x9A" +
+                     std::to_string(result.Failed);
+  if (result.PngCarried > 0) {
+    const bool one = result.PngCarried == 1;
+    text += "\n\n" + std::to_string(result.PngCarried) + (one ? " .png file was" : " .png files were") +
+            " carried as data, not as " + (one ? "a picture: " : "pictures: ") + kPngImageRemedy;
+  }
+  return text;
+}
+
+bool CheckRunSettings(const ConvertSettings& settings, Host& host, std::string& error) {
+  std::array<std::uint8_t, 3> rgb{};
+  if (!settings.TransparentColour.empty() && !ParseRgbText(settings.TransparentColour, rgb)) {
+    error = "TransparentColour \"" + settings.TransparentColour + "\" is not a colour RRGGBB";
+    return false;
+  }
+  if (settings.Palette_File.empty())
+    return true;
+  ConvertReport report;
+  const ConvertContext ctx(settings, host, report);
+  std::vector<std::uint16_t> words;
+  if (ReadPaletteFile(settings.Palette_File, ctx, words))
+    return true;
+  error = report.Reason;
+  return false;
 }
 
 }  // namespace granvel

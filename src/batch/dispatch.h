@@ -15,13 +15,19 @@ namespace granvel {
 // converter of its kind. False, with the reason in `report`, when it failed. Its outputs are claimed in
 // `ledger` (the run's); without one, in a ledger of its own, so that it never replaces its own files.
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 OutputLedger* ledger = nullptr);
+                 RunMemory* memory = nullptr);
 
 struct BatchResult {
   int Seen = 0;
   int Converted = 0;
   int Failed = 0;
+  int PngCarried = 0;   // ".png" files carried as data because PNG_Image is off
+  std::string Refused;  // why no file was tried: a setting of the whole run is unusable
 };
+
+// Checks the settings that concern every file of a run (TransparentColour, Palette_File) once, before any
+// file. False with the reason.
+bool CheckRunSettings(const ConvertSettings& settings, Host& host, std::string& error);
 
 // Called after each file of a run with its path, result and report.
 using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;
@@ -29,13 +35,16 @@ using FileDoneCallback = std::function<void(const std::string& path, bool ok, co
 // Converts every path in order (a failure never stops the run, and no input replaces a file an earlier one
 // wrote), then shows the summary through `host.ShowReport`: "Finished", SummaryText(...), and in its
 // details every failure ("path: reason"), then every note ("path: note: ..."), then every file written
-// ("wrote path"); its folder is the first written file's.
+// ("wrote path"); its folder is the first written file's. When CheckRunSettings refuses the settings,
+// nothing is tried: an "Error" box says why, and BatchResult::Refused.
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone = {});
 
-// "%d files converted\nSuccessed：%d\nFailured：%d" (the colons are full-width).
+// "%d files converted\nSuccessed：%d\nFailured：%d" (the colons are full-width), and when ".png" files were
+// carried as data, a line that says so and names the setting that converts them as pictures.
 std::string SummaryText(const BatchResult& result);
 
 inline constexpr const char* kSummaryCaption = "Finished";
+inline constexpr const char* kRunRefusedCaption = "Error";
 
 }  // namespace granvel

@@ -15,8 +15,9 @@ std::string NumberedPath(const std::string& path, int number) {
 bool RunLedger::Claim(const std::string& input, std::string& path, std::string& note, std::string& error) {
   std::string identity = identities_.Of(path);
   const auto earlier = written_.find(identity);
-  if (earlier != written_.end() && earlier->second.Input != input) {
-    error = earlier->second.Path + " was written from " + earlier->second.Input + " in this run";
+  if (earlier != written_.end() && earlier->second.Serial != input_) {
+    error = earlier->second.Path + " was written from " + earlier->second.Input + " in this run" +
+            (earlier->second.Input == input ? " (the file is named twice)" : "");
     return false;
   }
   if (earlier != written_.end()) {
@@ -26,8 +27,13 @@ bool RunLedger::Claim(const std::string& input, std::string& path, std::string& 
     note = path + " was written from this file already; this one is " + free;
     path = free;
   }
-  written_[identity] = {path, input};
+  written_[identity] = {path, input, input_};
   return true;
+}
+
+std::optional<bool> RunLedger::KeptAnswer(const std::string& caption) const {
+  const auto kept = answers_.find(caption);
+  return kept == answers_.end() ? std::nullopt : std::optional<bool>(kept->second);
 }
 
 }  // namespace granvel

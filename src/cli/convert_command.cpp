@@ -1,4 +1,4 @@
-// granvel-cli convert [-o DIR] [--type TYPE] [--ini FILE] [--set KEY=VALUE]... PATH...
+// granvel-cli convert [-o DIR] [--type TYPE] [--ini FILE] [--set KEY=VALUE]... [--name NAME] [-q] PATH...
 #include <strings.h>
 #include <CLI/CLI.hpp>
 
@@ -9,6 +9,8 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
+#include "convert/job.h"
+#include "format/container.h"
 #include "platform/files.h"
 
 namespace granvel::cli {
@@ -19,6 +21,8 @@ struct ConvertOptions {
   std::string type = "bg";
   std::string iniFile;
   std::string palette;
+  std::string name;  // --name: the resource name of the one input
+  bool quiet = false;
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
 };
@@ -33,26 +37,55 @@ bool GivesUser(const std::vector<std::string>& overrides) {
   return false;
 }
 
-int RunConvert(const ConvertOptions& options, const CommandIo& io) {
-  ConvertSettings settings;
-  std::string error;
-  if (!LoadEffectiveSettings(options.iniFile, options.overrides, settings, error)) {
-    io.err << "granvel-cli convert: " << error << "\n";
-    return kExitUsage;
-  }
+// The settings of the run, or a usage error: unknown or unusable settings, type or name, and the settings
+// every file shares (checked once, before any file).
+bool RunSettings(const ConvertOptions& options, const CommandIo& io, ConvertSettings& settings,
+                 std::string& error) {
+  if (!LoadEffectiveSettings(options.iniFile, options.overrides, settings, error))
+    return false;
   if (!options.palette.empty())
     settings.Palette_File = options.palette;
   if (!ApplyConvertTypeName(settings, options.type)) {
-    io.err << "granvel-cli convert: unknown type \"" << options.type << "\"; the types are "
-           << JoinNames(ConvertTypeNames()) << "\n";
+    error = "unknown type \"" + options.type + "\"; the types are " + JoinNames(ConvertTypeNames());
+    return false;
+  }
+  if (!options.name.empty()) {
+    if (options.paths.size() != 1) {
+      error =
+          "--name names the resource of one input; " + std::to_string(options.paths.size()) + " are given";
+      return false;
+    }
+    if (MakeConvertJob(options.paths[0], false, settings).Kind == JobKind::ZkpFile) {
+      error = "--name names what a file converts to; a .zkp file is decoded and keeps its names";
+      return false;
+    }
+    if (MakeResourceName(options.name).empty()) {
+      error = "--name \"" + options.name + "\" gives no resource name; a name holds A-Z, 0-9 and ASCII signs";
+      return false;
+    }
+    settings.ResourceName = options.name;
+  }
+  if (!options.output.empty() && PathExists(options.output) && !IsDirectory(options.output)) {
+    error = "-o takes a folder; " + DisplayPath(options.output) + " is a file";
+    return false;
+  }
+  TerminalHost host(io.in, io.out, io.err, io.interactive);
+  return CheckRunSettings(settings, host, error);
+}
+
+int RunConvert(const ConvertOptions& options, const CommandIo& io) {
+  ConvertSettings settings;
+  std::string error;
+  if (!RunSettings(options, io, settings, error)) {
+    io.err << "granvel-cli convert: " << error << "\n";
     return kExitUsage;
   }
   if (!options.output.empty()) {
     settings.Select = kSelectUserFolder;
     settings.User = options.output;
     if (!EnsureDirectories(options.output, error)) {
-      io.err << "granvel-cli convert: cannot make the output folder " << options.output << ": " << error
-             << "\n";
+      io.err << "granvel-cli convert: cannot make the output folder " << DisplayPath(options.output) << ": "
+             << error << "\n";
       return kExitFailed;
     }
   } else if (GivesUser(options.overrides) && settings.Select != kSelectUserFolder) {
@@ -62,17 +95,19 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
   TerminalHost host(io.in, io.out, io.err, io.interactive);
   const BatchResult result = ConvertFileList(
       options.paths, settings, host, [&](const std::string& path, bool ok, const ConvertReport& report) {
+        if (ok && options.quiet)
+          return;
         if (ok) {
-          io.out << path << ": wrote";
+          io.out << DisplayPath(path) << ": wrote";
           const char* separator = " ";
           for (const std::string& written : report.Written) {
-            io.out << separator << written;
+            io.out << separator << DisplayPath(written);
             separator = ", ";
           }
           io.out << "\n";
         } else {
-          io.err << path << ": failed: " << (report.Reason.empty() ? "no reason given" : report.Reason)
-                 << "\n";
+          io.err << DisplayPath(path)
+                 << ": failed: " << (report.Reason.empty() ? "no reason given" : report.Reason) << "\n";
         }
         for (const std::string& note : report.Notes)
           (ok ? io.out : io.err) << "  note: " << note << "\n";
@@ -101,6 +136,9 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
                       "Settings file (default: GRANVEL.ini in the working directory)");
   command->add_option("--set", options->overrides, "Override one setting for this run, KEY=VALUE")
       ->allow_extra_args(false);
+  command->add_option("--name", options->name,
+                      "The resource name of the one input (instead of one from its file name)");
+  command->add_flag("-q,--quiet", options->quiet, "Print only failures and the summary");
   command->add_option("paths", options->paths, "Files to convert")->required();
   command->callback([options, &io, &status] { status = RunConvert(*options, io); });
 }

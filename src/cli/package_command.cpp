@@ -7,6 +7,7 @@
 #include <ostream>
 #include <set>
 
+#include "batch/dispatch.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/terminal_host.h"
@@ -193,6 +194,10 @@ int RunPackage(const PackageOptions& options, const CommandIo& io) {
   }
   if (!options.palette.empty())
     settings.Palette_File = options.palette;
+  if (TerminalHost host(io.in, io.out, io.err, io.interactive); !CheckRunSettings(settings, host, error)) {
+    io.err << "granvel-cli package: " << error << "\n";
+    return kExitUsage;
+  }
   if (!options.listParts.empty())
     return ListParts(options.listParts, settings, io);
   if (options.out.empty() || options.slots.empty()) {
@@ -216,8 +221,6 @@ int RunPackage(const PackageOptions& options, const CommandIo& io) {
     }
     if (!outcome.Reason.empty())
       io.err << "granvel-cli package: " << outcome.Reason << "\n";
-  } else {
-    io.out << "wrote " << outcome.Written << "\n";
   }
   for (const std::string& note : outcome.Notes)
     notes << "  note: " << note << "\n";

@@ -2,6 +2,7 @@
 // its output files go to.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,29 +21,38 @@ struct ConvertReport {
   // The first failure was the image's size against its unit or its banks (a file a slot of another unit, or
   // other settings, would take), not a fault of the file.
   bool SizeUnmatched = false;
+  // A ".png" was carried as data because PNG_Image is off.
+  bool PngCarried = false;
 };
 
-// What a run has written, so that no input replaces a file another input of the same run wrote (the batch's
-// RunLedger).
-class OutputLedger {
+// What the files of one run share (the batch's RunLedger): the outputs written so far, so that no input
+// replaces a file another input of the run wrote; the notes a run says once; the answers the user chose to
+// keep for the rest of the run.
+class RunMemory {
  public:
-  virtual ~OutputLedger() = default;
+  virtual ~RunMemory() = default;
   // Claims `path` for `input`. True when it may be written; when `input` wrote that name already, `path`
-  // becomes a free name beside it and `note` says so. False with `error` when another input wrote it.
+  // becomes a free name beside it and `note` says so. False with `error` when another input wrote it, or
+  // the same file named earlier in the run.
   virtual bool Claim(const std::string& input, std::string& path, std::string& note, std::string& error) = 0;
+  // True the first time the run is asked about `topic`, false after that.
+  virtual bool FirstTime(const std::string& topic) = 0;
+  // The answer kept for the question of `caption`, if the user chose to keep one.
+  virtual std::optional<bool> KeptAnswer(const std::string& caption) const = 0;
+  virtual void KeepAnswer(const std::string& caption, bool answer) = 0;
 };
 
 class ConvertContext {
  public:
-  // Output goes to the file system unless `output` names another sink. With a `ledger`, every output path is
-  // claimed in it for `input` before it is written.
+  // Output goes to the file system unless `output` names another sink. With a run's `memory`, every output
+  // path is claimed in it for `input` before it is written.
   ConvertContext(const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 OutputSink* output = nullptr, OutputLedger* ledger = nullptr, std::string input = {})
+                 OutputSink* output = nullptr, RunMemory* memory = nullptr, std::string input = {})
       : settings_(settings),
         host_(host),
         report_(report),
         output_(output ? *output : DiskOutput()),
-        ledger_(ledger),
+        memory_(memory),
         input_(std::move(input)) {}
 
   const ConvertSettings& Settings() const { return settings_; }
@@ -61,16 +71,40 @@ class ConvertContext {
       report_.SizeUnmatched = true;
     return Fail(std::move(reason));
   }
+  // Records that a ".png" was carried as data, with the note that says how to convert it as a picture.
+  void NotePngCarried() const {
+    report_.PngCarried = true;
+    Note(std::string("carried as binary data, not as a picture: ") + kPngImageRemedy);
+  }
   // Records a file that was written.
   void Wrote(const std::string& path) const { report_.Written.push_back(path); }
   // Records what the conversion changed or dropped without failing, in one line.
   void Note(std::string text) const { report_.Notes.push_back(std::move(text)); }
+  // Note, once a run for each `topic`.
+  void NoteOnce(const std::string& topic, std::string text) const {
+    if (!memory_ || memory_->FirstTime(topic))
+      Note(std::move(text));
+  }
 
-  // Claims an output path in the run's ledger (see OutputLedger::Claim); a refusal is recorded as the
-  // failure. Every output is claimed before it is opened.
+  // Asks the host a Yes/No question, offering to keep the answer for the rest of the run; an answer kept
+  // earlier in the run is given without asking.
+  bool Ask(const std::string& caption, const std::string& text) const {
+    if (memory_) {
+      if (const std::optional<bool> kept = memory_->KeptAnswer(caption))
+        return *kept;
+    }
+    bool keep = false;
+    const bool answer = host_.AskYesNoForRun(caption, text, keep);
+    if (keep && memory_)
+      memory_->KeepAnswer(caption, answer);
+    return answer;
+  }
+
+  // Claims an output path in the run's memory (see RunMemory::Claim); a refusal is recorded as the failure.
+  // Every output is claimed before it is opened.
   bool ClaimOutput(std::string& path) const {
     std::string note, error;
-    if (ledger_ && !ledger_->Claim(input_, path, note, error))
+    if (memory_ && !memory_->Claim(input_, path, note, error))
       return Fail(error);
     if (!note.empty())
       Note(note);
@@ -98,7 +132,7 @@ class ConvertContext {
   Host& host_;
   ConvertReport& report_;
   OutputSink& output_;
-  OutputLedger* ledger_;
+  RunMemory* memory_;
   std::string input_;
 };
 

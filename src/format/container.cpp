@@ -31,10 +31,20 @@ std::string ResourceNameOr(const std::string& fileName, const std::string& fallb
 }
 
 std::string NoteResourceName(const ConvertJob& job, const std::string& fallback, const ConvertContext& ctx) {
-  const std::string name = ResourceNameOr(job.FileName, fallback);
-  if (name != UpperAscii(job.FileName))
-    ctx.Note("resource name " + name + " from the file name " + job.FileName);
-  return name;
+  const std::string& given = ctx.Settings().ResourceName;
+  const std::string& source = given.empty() ? job.FileName : given;
+  const std::string made = MakeResourceName(source);
+  if (made.empty()) {
+    // Every such file gets the same name: on the handheld the second replaces the first.
+    ctx.Note("the name " + source + " gives no resource name (A-Z, 0-9 and ASCII signs), so it is " +
+             fallback + ", as every such file is, and two of them collide on the handheld; rename the " +
+             "file, or name it with convert --name NAME");
+    return fallback;
+  }
+  if (made != UpperAscii(source))
+    ctx.Note("resource name " + made + " from " + (given.empty() ? "the file name " : "the name given, ") +
+             source);
+  return made;
 }
 
 std::vector<std::uint8_t> BuildZkpContainer(const ResourcePayload& payload, ResourceType type,

@@ -58,8 +58,9 @@ ResourcePayload NewPayload(std::string_view tag, std::size_t size);
 std::string MakeResourceName(const std::string& fileName);
 // MakeResourceName, or `fallback` when it gives no name.
 std::string ResourceNameOr(const std::string& fileName, const std::string& fallback);
-// ResourceNameOr for the job's file, with a note in `ctx` when the name is not simply the file name in
-// capitals (cut to 8 characters, cut at a byte a name cannot hold, or the fallback).
+// ResourceNameOr for the job's file (or for the settings' ResourceName when one is given), with a note in
+// `ctx` when the name is not simply that name in capitals (cut to 8 characters, cut at a byte a name cannot
+// hold, or the fallback, which every file without a usable name shares).
 std::string NoteResourceName(const ConvertJob& job, const std::string& fallback, const ConvertContext& ctx);
 
 // The whole file for a payload: header, digest and the payload without its brand word. Empty for a payload of

@@ -2,6 +2,7 @@
 // and files_windows.cpp.
 #include "platform/files.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace granvel {
@@ -17,6 +18,18 @@ std::string BaseOf(const std::string& path) {
 std::string FolderOf(const std::string& path) {
   const auto slash = path.find_last_of(kPathSeparators);
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string DisplayPath(std::string path) {
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
+}
+
+std::string ShownFolderOf(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  return folder.empty() ? "." : folder;
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {

@@ -87,8 +87,14 @@ inline constexpr std::string_view kPathSeparators = "/\\";
 inline constexpr std::string_view kPathSeparators = "/";
 #endif
 
+// `path` as the system writes it, for a user to read: on Windows with "\\" for every "/" (the program joins
+// the folders it adds with "/", which Windows accepts); elsewhere as it is.
+std::string DisplayPath(std::string path);
+
 // The folder part of `path` as written, up to its last separator; "" for a bare name.
 std::string FolderOf(const std::string& path);
+// The folder a file manager opens to show the file `path`: FolderOf, or "." for a bare name.
+std::string ShownFolderOf(const std::string& path);
 
 // What a file is known by, so that two spellings of one file compare equal: its folder as the system
 // resolves it (relative paths, "..", links) and its name; on Windows without regard to case. The folder must

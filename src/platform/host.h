@@ -29,6 +29,8 @@ struct MessageReport {
   std::string Folder;   // a folder the files of the report went to; empty: none
 };
 
+inline constexpr const char* kKeepAnswerLabel = "Use this answer for the rest of this run";
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -38,6 +40,12 @@ class Host {
   virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
   // A file dialog; true when the user confirmed a choice, with `choice.Files` filled.
   virtual bool ChooseFile(FileChoice& choice) = 0;
+  // AskYesNo with a check box kKeepAnswerLabel under the question; `keep` says whether it was ticked. A
+  // host without one asks plainly and keeps nothing.
+  virtual bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) {
+    keep = false;
+    return AskYesNo(caption, text);
+  }
   // A message with details. A host that shows no details shows the caption and text alone.
   virtual void ShowReport(const MessageReport& report) { ShowMessage(report.Caption, report.Text); }
 };

@@ -50,7 +50,7 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   const std::uint64_t size = reader.Size();
   if (ctx.Settings().ConvertType != kConvertBinary) {
     if (HasExtension(job, ".png"))
-      ctx.Note(".png files are carried as binary data; PNG_Image=1 converts them as images");
+      ctx.NotePngCarried();
     for (const char* other : {".gif", ".jpg", ".jpeg", ".webp", ".tga"}) {
       if (HasExtension(job, other))
         ctx.Note(std::string(other) +
@@ -66,6 +66,8 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   DataText text;
   if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_DATA.txt", ctx))
     return false;
+  if (text.IsOpen())
+    NoteGrpDataRows(ctx);
   const std::string base = NoteResourceName(job, "BIN", ctx);
   const std::uint64_t count = (size + kPageBytes - 1) / kPageBytes;
   // The file is read a group of pages at a time, when the group's first page is made: few reads, and no more

@@ -225,7 +225,7 @@ bool UsePalette15(const std::string& name, const ConvertContext& ctx) {
     return false;
   if (fix == 1)
     return true;
-  return ctx.GetHost().AskYesNo(kPaletteQuestionCaption, name + kPaletteQuestionText);
+  return ctx.Ask(kPaletteQuestionCaption, name + kPaletteQuestionText);
 }
 
 void ApplyPixelMask(BmpImage& image, std::uint8_t mask) {

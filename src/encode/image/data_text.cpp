@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstring>
 
+#include "encode/image/grp.h"
 #include "format/bytes.h"
 
 namespace granvel {
@@ -215,6 +216,13 @@ void WriteGrpData(std::string& out, const ResourcePayload& payload, const Conver
     }
   }
   Done(out, at);
+}
+
+void NoteGrpDataRows(const ConvertContext& ctx) {
+  ctx.NoteOnce("GRP DATA rows", "the DATA text holds the top 64 rows of each page (" +
+                                    std::to_string(kGrpDataTiles * kBytesPerGrpTile) + " of its " +
+                                    std::to_string(kPageWidth * kPageHeight) +
+                                    " bytes), as DATA texts of graphic pages always do");
 }
 
 bool DataText::Open(bool on, std::string path, const ConvertContext& ctx) {

@@ -34,6 +34,10 @@ void WriteGrpData(std::string& out, const ResourcePayload& payload, const Conver
 // created stops the conversion before it writes anything; written under its name only by Finish(). The
 // converters flush it after every bank or page, which writes the lines out once they fill 256 KiB: no more
 // than that and one bank's or page's lines are held, and a large text takes few writes.
+// Says once a run, when a DATA text of graphic pages is written, that its lines hold only the top 64 rows
+// of each page.
+void NoteGrpDataRows(const ConvertContext& ctx);
+
 class DataText {
  public:
   // Does nothing (and succeeds) when `on` is false. False, with the reason in `ctx`, when the file cannot be

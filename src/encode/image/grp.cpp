@@ -27,6 +27,7 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
   if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_GRP_DATA.txt", ctx))
     return false;
   if (text.IsOpen()) {
+    NoteGrpDataRows(ctx);
     WritePaletteData(text.Text(), image);
     text.Text() += "\r' GRAPHIC DATA\r";
   }

@@ -34,10 +34,12 @@ std::string DropHint(int convertType) {
   return "Drop files here \xC2\xB7 " + type;
 }
 
-FileChoice FileConvertChoice() {
+FileChoice FileConvertChoice(const ConvertSettings& settings) {
   FileChoice choice;
   choice.Title = "Choose convert files";
-  choice.Filter = {{"Convertible files", "*.bmp *.txt *.zkp *.rscr"}, {"All files", "*.*"}};
+  choice.Filter = {{"Convertible files",
+                    settings.PNG_Image != 0 ? "*.bmp *.png *.txt *.zkp *.rscr" : "*.bmp *.txt *.zkp *.rscr"},
+                   {"All files", "*.*"}};
   choice.MultiSelect = true;
   choice.DefaultExt = "bmp";
   return choice;

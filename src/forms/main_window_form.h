@@ -24,7 +24,8 @@ std::span<const ConvertTypeItem> ConvertTypeItems();
 // "Sprites (CHR) 16x16".
 std::string DropHint(int convertType);
 
-// The "File convert" dialog: "Convertible files" first, then "All files"; several files at once.
-FileChoice FileConvertChoice();
+// The "File convert" dialog: "Convertible files" first (".png" too while PNG_Image is on), then "All
+// files"; several files at once.
+FileChoice FileConvertChoice(const ConvertSettings& settings);
 
 }  // namespace granvel

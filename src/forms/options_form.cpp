@@ -21,6 +21,7 @@ OptionsForm OptionsForm::From(const ConvertSettings& settings) {
   form.Escape = settings.PRG_ESCAPE != 0;
   form.PngImage = settings.PNG_Image != 0;
   form.Make256 = settings.Make_Wide != 0;
+  form.Utf8Text = settings.UTF8_Text != 0;
   return form;
 }
 
@@ -40,6 +41,80 @@ void OptionsForm::ApplyTo(ConvertSettings& settings) const {
   settings.PRG_ESCAPE = Escape ? 1 : 0;  // a greyed but ticked box still counts
   settings.PNG_Image = PngImage ? 1 : 0;
   settings.Make_Wide = Make256 ? 1 : 0;
+  settings.UTF8_Text = Utf8Text ? 1 : 0;
+}
+
+}  // namespace granvel
+
+namespace granvel {
+
+const char* OptionTooltip(OptionControl control) {
+  switch (control) {
+    case OptionControl::SameAsSource:
+      return "Writes each file's results into the folder the file is in: pictures/hero.bmp gives "
+             "pictures/hero_CHR.zkp.";
+    case OptionControl::SameAsTool:
+      return "Writes every result into the folder GRANVEL was started in, wherever the files come from.";
+    case OptionControl::SelectedFolder:
+      return "Writes every result into the folder chosen below.";
+    case OptionControl::UserFolder:
+      return "The folder the results go to while \"Selected folder\" is chosen.";
+    case OptionControl::MakeZkpFolder:
+      return "Puts the results into a ZKP folder inside the output folder, one folder for each file: "
+             "hero.bmp gives ZKP/hero/hero_CHR.zkp.";
+    case OptionControl::TextOut:
+      return "Also writes a text of BASIC DATA statements beside each converted picture or carried file "
+             "(hero_CHR_DATA.txt), to paste into a program.";
+    case OptionControl::DataHex:
+      return "The DATA lines of graphic pages hold each row of a tile as one hexadecimal string: "
+             "DATA \"00FF10...\". Palettes and CHR are always hexadecimal.";
+    case OptionControl::DataDec:
+      return "The DATA lines of graphic pages hold decimal numbers: DATA 0,255,16,... Longer, but READ "
+             "gives numbers at once.";
+    case OptionControl::PngImage:
+      return "Converts .png files as pictures, as .bmp files are. Unticked, a .png is carried byte for byte "
+             "in graphic pages like any other file.";
+    case OptionControl::PrgLimit:
+      return "Refuses a program text with a line of more than 198 bytes, naming the line, instead of "
+             "writing a program whose line the handheld cannot edit.";
+    case OptionControl::PrgToScr:
+      return "A text whose name ends in _scr (map_scr.txt) becomes a screen map (map_scr_SCR.zkp) instead "
+             "of a program.";
+    case OptionControl::PrgToMem:
+      return "A text whose name ends in _mem (notes_mem.txt) becomes string memory (notes_mem_MEM.zkp) "
+             "instead of a program.";
+    case OptionControl::KeepWidth:
+      return "Ticked, a picture is cut into blocks of the size chosen below, whatever its width: a 512x64 "
+             "picture gives two banks of 256x64 (its left and right halves), or four of 128x128. Unticked, "
+             "each bank takes the picture's whole width and its sides must be multiples of the unit: a "
+             "512x64 picture gives two banks of 512x32 (its top and bottom halves).";
+    case OptionControl::Split128:
+      return "With \"Keep width of source image\": each bank holds a 128x128 block of the picture.";
+    case OptionControl::Split256:
+      return "With \"Keep width of source image\": each bank holds a 256x64 block of the picture.";
+    case OptionControl::PaletteKeep:
+      return "A 2-colour BMP keeps its colours as palette entries 0 and 1, as in the file.";
+    case OptionControl::Palette15:
+      return "A 2-colour BMP's second colour becomes entry 15, the colour of the handheld's font.";
+    case OptionControl::PaletteAsk:
+      return "Asks for each 2-colour BMP whether its second colour becomes entry 15; the question can keep "
+             "its answer for the rest of the run.";
+    case OptionControl::MultiByte:
+      return "Decoded programs are written in full-width Shift JIS characters, as typed on a Japanese PC, "
+             "instead of the program's own bytes.";
+    case OptionControl::Escape:
+      return "Decoded program and MEM texts write control bytes and graphic codes as escapes (\\1F), and "
+             "texts being converted read \\1F as that byte.";
+    case OptionControl::Make128:
+      return "Each decoded CHR bank becomes a 128x128 picture.";
+    case OptionControl::Make256:
+      return "Each decoded CHR bank becomes a 256x64 picture.";
+    case OptionControl::Utf8Text:
+      return "Decoded program, screen and MEM texts are written in UTF-8 with LF line ends, as today's "
+             "editors open them, instead of Shift JIS with CR line ends. Both convert back to the same "
+             "bytes; a text with bytes UTF-8 cannot carry stays Shift JIS, with a note.";
+  }
+  return "";
 }
 
 }  // namespace granvel

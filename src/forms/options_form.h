@@ -11,6 +11,40 @@ namespace granvel {
 // The three choices of "Convert of 1bit ( 2 colors ) BMP file" (PAL_Fix_1bit 0, 1 and -1).
 enum class OneBitPalette { Keep01, Use15, Ask };
 
+// The dialog's controls, for the texts that explain them.
+enum class OptionControl {
+  SameAsSource,
+  SameAsTool,
+  SelectedFolder,
+  UserFolder,
+  MakeZkpFolder,
+  TextOut,
+  DataHex,
+  DataDec,
+  PngImage,
+  PrgLimit,
+  PrgToScr,
+  PrgToMem,
+  KeepWidth,
+  Split128,
+  Split256,
+  PaletteKeep,
+  Palette15,
+  PaletteAsk,
+  MultiByte,
+  Escape,
+  Make128,
+  Make256,
+  Utf8Text,
+};
+inline constexpr int kOptionControlCount = static_cast<int>(OptionControl::Utf8Text) + 1;
+
+// The label of the check box that writes decoded texts in UTF-8.
+inline constexpr const char* kUtf8TextLabel = "Write decoded texts in UTF-8 with LF line ends";
+
+// What a control does to the files, in plain words, with an example where it helps: its tooltip.
+const char* OptionTooltip(OptionControl control);
+
 struct OptionsForm {
   // "Save to...": one of the SelectMode values; any other value checks none of the three radios.
   int Select = kSelectSourceFolder;
@@ -32,6 +66,7 @@ struct OptionsForm {
   bool MultiByte = false;  // PRG_MultiByte
   bool Escape = false;     // PRG_ESCAPE
   bool Make256 = false;    // Make_Wide
+  bool Utf8Text = false;   // UTF8_Text: decoded texts in UTF-8 with LF line ends
 
   // The controls as they show `settings`: any non-zero flag is ticked, PAL_Fix_1bit other than 0 and 1 asks.
   static OptionsForm From(const ConvertSettings& settings);

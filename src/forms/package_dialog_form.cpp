@@ -2,6 +2,7 @@
 
 #include "convert/job.h"
 #include "package/package_layout.h"
+#include "platform/files.h"
 
 namespace granvel {
 
@@ -18,8 +19,8 @@ std::vector<SlotGroup> PackageDialogGroups() {
   return groups;
 }
 
-PackageDialogForm::PackageDialogForm(const ConvertSettings& settings, Host& host)
-    : settings_(settings), host_(host) {}
+PackageDialogForm::PackageDialogForm(const ConvertSettings& settings, Host& host, std::string* browseFolder)
+    : settings_(settings), host_(host), browseFolder_(browseFolder) {}
 
 std::vector<std::string> PackageDialogForm::PartEntries(int slotId) const {
   std::vector<std::string> entries;
@@ -40,27 +41,41 @@ std::vector<std::string> PackageDialogForm::SizeEntries(const SlotInfo& slot) {
   return entries;
 }
 
-FileChoice PackageDialogForm::BrowseChoice(BrowseKind kind) {
+FileChoice PackageDialogForm::BrowseChoice(const SlotInfo& slot, const std::string& folder) {
+  struct Kind {
+    const char* Label;
+    const char* Pattern;
+  };
+  static constexpr Kind kBitmap{"Bitmap image", "*.bmp"}, kPng{"PNG image", "*.png"},
+      kText{"Text document", "*.txt"}, kRawScreen{"SCR resource file", "*.rscr"},
+      kResource{"ZKP resource", "*.zkp"};
+  std::vector<Kind> kinds;
   FileChoice choice;
-  switch (kind) {
+  switch (slot.Browse) {
     case BrowseKind::Bitmap:
-      choice.Title = "Choose a convert image file";
-      // PNG images (with PNG_Image) and resource files (taken as stored) after the design's own filter.
-      choice.Filter = {{"Bitmap image", "*.bmp"}, {"PNG image", "*.png"}, {"ZKP resource", "*.zkp"}};
+      kinds = {kBitmap, kPng, kResource};
       choice.DefaultExt = ".bmp";
       break;
     case BrowseKind::Text:
-      choice.Title = "Choose a convert text file";
-      choice.Filter = {{"Text document", "*.txt"}};
+      // The program is always a text; a MEM slot also takes a resource file, stored as it is.
+      kinds = {kText};
+      if (slot.Kind != SlotKind::Program)
+        kinds.push_back(kResource);
       choice.DefaultExt = ".txt";
       break;
     case BrowseKind::Screen:
-      choice.Title = "Choose convert files";
-      choice.Filter = {
-          {"Text document", "*.txt"}, {"SCR resource file", "*.rscr"}, {"ZKP resource", "*.zkp"}};
+      kinds = {kText, kRawScreen, kResource};
       choice.DefaultExt = ".txt";
       break;
   }
+  std::string all;
+  for (const Kind& kind : kinds)
+    all += (all.empty() ? "" : " ") + std::string(kind.Pattern);
+  choice.Filter.emplace_back("All accepted files", all);
+  for (const Kind& kind : kinds)
+    choice.Filter.emplace_back(kind.Label, kind.Pattern);
+  choice.Title = "Choose a file for " + ReportLabel(slot);
+  choice.InitialPath = folder;
   return choice;
 }
 
@@ -104,15 +119,18 @@ void PackageDialogForm::SetChecked(int slotId, bool checked) {
 void PackageDialogForm::Browse(int slotId) {
   UseControl();
   const SlotInfo& info = *SlotById(slotId);
-  FileChoice choice = BrowseChoice(info.Browse);
+  FileChoice choice = BrowseChoice(info, browseFolder_ ? *browseFolder_ : std::string());
   if (!host_.ChooseFile(choice) || choice.Files.empty())
     return;
   SlotState& slot = form_.Slot(slotId);
   slot.Path = choice.Files.front();
   slot.Checked = true;
+  if (browseFolder_)
+    *browseFolder_ = FolderOf(slot.Path);
   Changed();
   // Only a chosen image is read now; any other file is read by the build.
-  if (!HasExtension(MakeConvertJob(slot.Path, false, settings_), ".bmp"))
+  const std::string extension = LowerAscii(SplitPath(slot.Path).Ext);
+  if (extension != ".bmp" && extension != ".png")
     return;
   ConvertReport report;
   const ConvertContext ctx(settings_, host_, report);

@@ -31,8 +31,10 @@ std::vector<SlotGroup> PackageDialogGroups();
 
 class PackageDialogForm {
  public:
-  // The form starts empty: every box unchecked, every path empty, sprite sizes at "16x16".
-  PackageDialogForm(const ConvertSettings& settings, Host& host);
+  // The form starts empty: every box unchecked, every path empty, sprite sizes at "16x16". A slot's file
+  // dialog opens in `browseFolder` and leaves there the folder of the file chosen, so that the program's
+  // next dialog starts where the last one ended (a window keeps it for the run); empty: none.
+  PackageDialogForm(const ConvertSettings& settings, Host& host, std::string* browseFolder = nullptr);
 
   const PackageForm& Form() const { return form_; }
   const PackageOutcome& LastOutcome() const { return outcome_; }
@@ -46,8 +48,9 @@ class PackageDialogForm {
   // The part list's entries, "1 of N" ... "N of N", and the size list's, for a slot.
   std::vector<std::string> PartEntries(int slotId) const;
   static std::vector<std::string> SizeEntries(const SlotInfo& slot);
-  // The file dialog of a slot's "..." button.
-  static FileChoice BrowseChoice(BrowseKind kind);
+  // The file dialog of a slot's "..." button, titled with the slot's name ("Choose a file for SCU0"):
+  // first "All accepted files" with every kind the slot takes, then each kind alone; opening in `folder`.
+  static FileChoice BrowseChoice(const SlotInfo& slot, const std::string& folder = {});
 
   // Commands. Every command but the name field's own edits first keeps the name to its package form, so the
   // name is left as typed while it is typed.
@@ -57,9 +60,10 @@ class PackageDialogForm {
   void SelectPart(int slotId, int index);
   void SelectSize(int slotId, int index);
   void SetChecked(int slotId, bool checked);
-  // "...": the slot takes the chosen file and is checked. A chosen ".bmp" is read at once: an image that
-  // does not fit the slot's unit is refused with "Image size unmatched." (its reason in the details), any
-  // other unusable file with its own reason; a refused file leaves the slot unchecked and empty.
+  // "...": the slot takes the chosen file and is checked. A chosen ".bmp" or ".png" is read at once (a PNG
+  // is an image here whatever PNG_Image says): an image that does not fit the slot's unit is refused with
+  // "Image size unmatched." (its reason in the details), any other unusable file with its own reason; a
+  // refused file leaves the slot unchecked and empty.
   void Browse(int slotId);
   // "Make": builds with every control disabled. True when the package was written and the dialog closes.
   bool Make();
@@ -73,6 +77,7 @@ class PackageDialogForm {
 
   const ConvertSettings& settings_;
   Host& host_;
+  std::string* browseFolder_;
   PackageForm form_;
   PackageOutcome outcome_;
   bool building_ = false;

@@ -126,7 +126,7 @@ ResourcePayload SlotPayload(const PackageForm& form, const SlotInfo& slot, const
 ResourcePayload BuildChrSlotPayload(const PackageForm& form, const SlotInfo& slot, int unitWidth,
                                     int unitHeight, const ConvertContext& ctx) {
   const BmpImage image = ReadImageFile(form.Slot(slot).Path, static_cast<std::uint32_t>(unitWidth),
-                                       static_cast<std::uint32_t>(unitHeight), kChrMask, ctx);
+                                       static_cast<std::uint32_t>(unitHeight), kChrMask, ctx, PngUse::Always);
   if (image.PixelCount == 0)
     return {};
   int blockWidth = 0;
@@ -151,7 +151,7 @@ ResourcePayload BuildSpriteSlotPayload(const PackageForm& form, const SlotInfo& 
 
 ResourcePayload BuildGrpSlotPayload(const PackageForm& form, const SlotInfo& slot,
                                     const ConvertContext& ctx) {
-  const BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kGrpMask, ctx);
+  const BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kGrpMask, ctx, PngUse::Always);
   if (image.PixelCount == 0)
     return {};
   std::uint32_t index = 0;
@@ -165,7 +165,7 @@ ResourcePayload BuildGrpSlotPayload(const PackageForm& form, const SlotInfo& slo
 
 ResourcePayload BuildColSlotPayload(const PackageForm& form, const SlotInfo& slot,
                                     const ConvertContext& ctx) {
-  BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kChrMask, ctx);
+  BmpImage image = ReadImageFile(form.Slot(slot).Path, 1, 1, kChrMask, ctx, PngUse::Always);
   if (image.PixelCount == 0)
     return {};
   return std::move(image.ColPayload);
@@ -179,7 +179,7 @@ bool CountParts(const SlotInfo& slot, const std::string& path, const ConvertCont
     return !StoredSlotPayload(slot, path, ctx).empty();  // the stored resource is the one part
   const BmpImage image = ReadImageFile(path, static_cast<std::uint32_t>(slot.CheckUnitWidth),
                                        static_cast<std::uint32_t>(slot.CheckUnitHeight),
-                                       static_cast<std::uint8_t>(slot.CheckMask), ctx);
+                                       static_cast<std::uint8_t>(slot.CheckMask), ctx, PngUse::Always);
   if (image.PixelCount == 0)
     return false;
   if (!slot.HasPartList)
@@ -298,7 +298,11 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
     return false;
   }
   outcome.Written = job.OutFile;
-  host.ShowMessage(kPackageDoneCaption, kPackageDoneText);
+  // The box names the package written and offers its folder.
+  host.ShowReport({kPackageDoneCaption,
+                   std::string(kPackageDoneText) + "\nwrote " + job.OutFile,
+                   {},
+                   ShownFolderOf(job.OutFile)});
   return true;
 }
 

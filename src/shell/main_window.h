@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow {
   Host* host_;
   std::map<int, QAction*> convertTypeActions_;
   QLabel* hint_ = nullptr;
+  std::string browseFolder_;  // where the package dialog's next file dialog opens
 };
 
 }  // namespace granvel::shell

@@ -63,12 +63,14 @@ void ShowEntries(QComboBox* list, const std::vector<std::string>& entries, std::
 
 }  // namespace
 
-PackageDialog::PackageDialog(const ConvertSettings& settings, Host* host, QWidget* parent) : QDialog(parent) {
+PackageDialog::PackageDialog(const ConvertSettings& settings, Host* host, QWidget* parent,
+                             std::string* browseFolder)
+    : QDialog(parent) {
   if (!host) {
     ownHost_ = std::make_unique<QtHost>(this);
     host = ownHost_.get();
   }
-  form_ = std::make_unique<PackageDialogForm>(settings, *host);
+  form_ = std::make_unique<PackageDialogForm>(settings, *host, browseFolder);
   setWindowTitle(QString::fromUtf8(kPackageDialogTitle));
   setModal(true);
 

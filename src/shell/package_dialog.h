@@ -40,7 +40,8 @@ class PackageDialog : public QDialog {
 
   // Builds with `settings`. Questions, messages and file choices go through `host` when given, else through
   // boxes and file dialogs owned by this dialog.
-  explicit PackageDialog(const ConvertSettings& settings, Host* host = nullptr, QWidget* parent = nullptr);
+  explicit PackageDialog(const ConvertSettings& settings, Host* host = nullptr, QWidget* parent = nullptr,
+                         std::string* browseFolder = nullptr);
   ~PackageDialog() override;
 
   const PackageDialogForm& Form() const { return *form_; }

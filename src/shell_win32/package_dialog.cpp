@@ -48,12 +48,12 @@ void ShowEntries(HWND list, const std::vector<std::string>& entries, std::option
 
 }  // namespace
 
-PackageDialog::PackageDialog(const ConvertSettings& settings, Host* host) {
+PackageDialog::PackageDialog(const ConvertSettings& settings, Host* host, std::string* browseFolder) {
   if (!host) {
     ownHost_ = std::make_unique<Win32Host>();
     host = ownHost_.get();
   }
-  form_ = std::make_unique<PackageDialogForm>(settings, *host);
+  form_ = std::make_unique<PackageDialogForm>(settings, *host, browseFolder);
   form_->SetOnChange([this] { Refresh(); });
 }
 

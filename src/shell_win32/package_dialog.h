@@ -17,7 +17,7 @@ namespace granvel::win32 {
 class PackageDialog {
  public:
   // Questions, messages and file dialogs go to `host`, or to message boxes owned by the dialog when null.
-  PackageDialog(const ConvertSettings& settings, Host* host = nullptr);
+  PackageDialog(const ConvertSettings& settings, Host* host = nullptr, std::string* browseFolder = nullptr);
   ~PackageDialog();
 
   // Shows the dialog owned by `owner`; returns when it closed (after a package was written, or cancelled).

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "format/container.h"
+#include "platform/files.h"
 #include "support/bmp_writer.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -50,7 +51,9 @@ TEST(PackageDialogForm, GroupsStandInTheTablesColumnsAndOnTheirScreensPage) {
 
 TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::TempDir dir;
-  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));
+  const test::BmpLayout square = test::Layout(256, 256, 8, test::GreyPalette(256));
+  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(square));
+  test::WriteBytes(dir / "sq.png", test::MakePng(square));  // read as an image whatever PNG_Image says
   test::WriteBytes(dir / "odd.bmp", test::MakeBmp(test::Layout(100, 100, 4, test::GreyPalette(16))));
   test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
   test::WriteText(dir / "fake.bmp", "not an image");
@@ -62,6 +65,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   // clang-format off
   const struct { int slot; const char* file; std::string shown; int parts; } rows[] = {
       {kBgu0, "sq.bmp", "", 4},  // AutoTrim: banks 256 x 64
+      {kBgu0, "sq.png", "", 4},  {kCol0, "sq.png", "", 0},
       {kBgu0, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
       {kSpd0, "odd.bmp", unmatched + "32-pixel unit (AutoTrim=0 takes any size)", 0},
       {kPrg, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
@@ -74,7 +78,8 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   for (const auto& row : rows) {
     test::FakeHost host;
     host.choices = {{dir / row.file}};
-    const ConvertSettings settings;
+    ConvertSettings settings;
+    settings.PNG_Image = 0;
     PackageDialogForm form(settings, host);
     form.Browse(row.slot);
     const SlotState& slot = form.Form().Slot(row.slot);
@@ -83,11 +88,48 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
     EXPECT_EQ(slot.Checked, row.shown.empty()) << row.file;
     EXPECT_EQ(slot.Path, row.shown.empty() ? dir / row.file : "") << row.file;
     EXPECT_EQ(form.PartEntries(row.slot).size(), std::size_t(row.parts)) << row.file;
-    EXPECT_EQ(host.asked[0].Filter.back().second, row.slot == kPrg ? "*.txt" : "*.zkp");
-    EXPECT_EQ(host.asked[0].Title, row.slot == kScu0  ? "Choose convert files"
-                                   : row.slot == kPrg ? "Choose a convert text file"
-                                                      : "Choose a convert image file");
   }
+}
+
+// Each slot's file dialog: titled with the slot, "All accepted files" first with every kind it takes, and
+// opening where the program's last one ended, also in a dialog opened later.
+TEST(PackageDialogForm, FileDialogsNameTheSlotOfferWhatItTakesAndStartInTheLastFolder) {
+  constexpr int kMem = 7952, kLowerBgu0 = 4160;
+  // clang-format off
+  const struct { int slot; const char* title; const char* all; std::size_t kinds; } rows[] = {
+      {kPrg, "Choose a file for PRG", "*.txt", 1},
+      {kMem, "Choose a file for MEM", "*.txt *.zkp", 2},
+      {kScu0, "Choose a file for SCU0", "*.txt *.rscr *.zkp", 3},
+      {kBgu0, "Choose a file for BGU0", "*.bmp *.png *.zkp", 3},
+      {kCol0, "Choose a file for COL0", "*.bmp *.png *.zkp", 3},
+      {kLowerBgu0, "Choose a file for BGU0 (Down screen)", "*.bmp *.png *.zkp", 3},
+  };
+  // clang-format on
+  for (const auto& row : rows) {
+    const FileChoice choice = PackageDialogForm::BrowseChoice(*SlotById(row.slot), "/start/");
+    EXPECT_EQ(choice.Title, row.title);
+    ASSERT_EQ(choice.Filter.size(), row.kinds + 1) << row.title;
+    EXPECT_EQ(choice.Filter[0].first + "|" + choice.Filter[0].second,
+              std::string("All accepted files|") + row.all);
+    std::string each;
+    for (std::size_t i = 1; i < choice.Filter.size(); ++i)
+      each += (i > 1 ? " " : "") + choice.Filter[i].second;
+    EXPECT_EQ(each, row.all);
+    EXPECT_EQ(choice.InitialPath, "/start/");
+  }
+
+  test::TempDir dir;
+  test::WriteText(dir / "a.txt", "10 END\r\n");
+  std::string folder;  // the window's, for the run
+  test::FakeHost host;
+  const ConvertSettings settings;
+  host.choices = {{dir / "a.txt"}};
+  PackageDialogForm(settings, host, &folder).Browse(kPrg);
+  host.choices = {};
+  PackageDialogForm(settings, host, &folder).Browse(kScu0);  // cancelled: the folder stays
+  EXPECT_EQ(host.asked.at(0).InitialPath, "");
+  EXPECT_EQ(host.asked.at(1).InitialPath, FolderOf(dir / "a.txt"));
+  EXPECT_EQ(folder, FolderOf(dir / "a.txt"));
 }
 
 // What each kind of slot lists and asks for, and that a list selects only entries it holds; every such
@@ -98,10 +140,8 @@ TEST(PackageDialogForm, ListsFileDialogsAndSelections) {
   EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpu0)), sprites);
   EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpd0)), std::vector<std::string>{"32x32"});
   EXPECT_TRUE(PackageDialogForm::SizeEntries(*SlotById(kBgu0)).empty());
-  EXPECT_EQ(PackageDialogForm::BrowseChoice(BrowseKind::Bitmap).DefaultExt, ".bmp");
-  EXPECT_EQ(PackageDialogForm::BrowseChoice(BrowseKind::Text).DefaultExt, ".txt");
-  const FileChoice screen = PackageDialogForm::BrowseChoice(BrowseKind::Screen);
-  EXPECT_EQ(screen.DefaultExt + screen.Filter.at(1).second, ".txt*.rscr");
+  EXPECT_EQ(PackageDialogForm::BrowseChoice(*SlotById(kBgu0)).DefaultExt, ".bmp");
+  EXPECT_EQ(PackageDialogForm::BrowseChoice(*SlotById(kScu0)).DefaultExt, ".txt");
 
   test::TempDir dir;
   test::FakeHost host;

@@ -101,7 +101,7 @@ class PackageDialogTest : public QObject {
     test::FindByText<QAction>(&window, "Make ZKP package")->trigger();
     QVERIFY(shown);
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(host.messages.back().text, std::string("Conpleted.."));
+    QCOMPARE(host.messages.back().text, "Conpleted..\nwrote " + dir / "out.zkp");
 
     // Head 32, BGU0 8204 and COL0 524 bytes: a payload of 8760, a file of 36 + 8752.
     const std::vector<std::uint8_t> file = test::ReadBytes(dir / "out.zkp");

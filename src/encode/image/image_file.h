@@ -9,10 +9,14 @@
 
 namespace granvel {
 
+// Whether a PNG is read as an image: while PNG_Image is on, or always (a file chosen for an image slot).
+enum class PngUse { BySetting, Always };
+
 // Reads the image at `path` with the checks and pixel mask of ReadBmpImage. With a palette file, the pixels
 // are matched to it by colour first (palette_file.h) and the mask is applied after. A refused file gives the
-// empty image and a reason in `ctx`.
+// empty image and a reason in `ctx`. A file named ".png" without the PNG signature is refused as no PNG
+// (unless it is a BMP).
 BmpImage ReadImageFile(const std::string& path, std::uint32_t unitWidth, std::uint32_t unitHeight,
-                       std::uint8_t pixelMask, const ConvertContext& ctx);
+                       std::uint8_t pixelMask, const ConvertContext& ctx, PngUse png = PngUse::BySetting);
 
 }  // namespace granvel

@@ -41,6 +41,12 @@ bool CheckChunks(std::span<const std::uint8_t> file, std::string& error) {
     const std::uint32_t length = GetU32BE(&file[at]);
     const std::string type(file.begin() + static_cast<std::ptrdiff_t>(at + 4),
                            file.begin() + static_cast<std::ptrdiff_t>(at + 8));
+    if (!std::all_of(type.begin(), type.end(), [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }))
+      error = "the chunk at offset " + std::to_string(at) + " has no type of four letters";
+    else if (at == 8 && type != "IHDR")
+      error = "the first chunk is " + type + ", not IHDR";
+    if (!error.empty())
+      return false;
     if (length > file.size() - at - 12) {
       error = "the file ends inside its " + type + " chunk at offset " + std::to_string(at);
       return false;
@@ -68,9 +74,8 @@ bool CheckChunks(std::span<const std::uint8_t> file, std::string& error) {
 }  // namespace
 
 bool HasPngSignature(std::span<const std::uint8_t> file) {
-  static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  return file.size() >= sizeof kSignature &&
-         std::equal(std::begin(kSignature), std::end(kSignature), file.begin());
+  return file.size() >= kPngSignature.size() &&
+         std::equal(kPngSignature.begin(), kPngSignature.end(), file.begin());
 }
 
 BmpImage ReadPngImage(std::span<const std::uint8_t> file, const std::string& name, std::uint32_t unitWidth,

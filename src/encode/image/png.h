@@ -3,6 +3,7 @@
 // colours (true_colour.h).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,7 +15,10 @@ namespace granvel {
 // Images of more pixels than this are refused before anything is decoded (8192 x 8192).
 inline constexpr std::uint64_t kMaxPngPixels = std::uint64_t{1} << 26;
 
-// True when `file` starts with the 8-byte PNG signature.
+// The 8 bytes every PNG file starts with.
+inline constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// True when `file` starts with the PNG signature.
 bool HasPngSignature(std::span<const std::uint8_t> file);
 
 // Reads a PNG held in memory, with the checks and pixel mask of ReadBmpImage. A refused file gives the empty

@@ -77,6 +77,8 @@ TEST_P(Case, Run) {
       EXPECT_TRUE(a.size() == b.size() && a.size() >= static_cast<std::size_t>(from) &&
                   std::equal(a.begin() + from, a.end(), b.begin() + from))
           << where;
+    } else if (words[0] == "remove" && words.size() == 2) {
+      EXPECT_TRUE(fs::remove(work / words[1])) << where;
     } else if (words[0] == "mkfifo" && words.size() == 2) {
 #ifndef _WIN32
       ASSERT_EQ(::mkfifo((work / words[1]).c_str(), 0600), 0);

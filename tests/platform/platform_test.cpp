@@ -1,4 +1,5 @@
-// The platform layer: profile keys, whole-file reads, atomic outputs, folders, output identities, MD5, sinks.
+// The platform layer: profile keys, whole-file reads, atomic outputs, folders, output identities, MD5, sinks,
+// the PNG encoder.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -10,12 +11,15 @@
 
 #include <csignal>
 #endif
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/md5.h"
 #include "platform/output_sink.h"
+#include "platform/png_decoder.h"
+#include "platform/png_encoder.h"
 #include "support/temp_dir.h"
 
 namespace granvel {
@@ -165,6 +169,38 @@ TEST(MemorySink, KeepsWhatWasWrittenAndNeverAFileAndAFolderOfOneName) {
   EXPECT_EQ(sink.Files.at("out/ZKP_A/a.txt"), std::vector<std::uint8_t>{3});
   EXPECT_FALSE(sink.WriteFile("out/ZKP_A", {}, error));
   EXPECT_FALSE(sink.EnsureFolder("out/ZKP_A/a.txt", error));
+}
+
+// Every index comes back through the decoder, those of identical colours too (entries 2k and 2k + 1 share
+// one), and the file is an 8-bit palette PNG: the signature, then IHDR with the size, depth 8 and type 3.
+TEST(EncodeIndexedPng, DecodesBackToItsIndicesAndAll256PaletteEntries) {
+  PngPalette palette;
+  for (int i = 0; i < 256; ++i)
+    palette[i] = {static_cast<std::uint8_t>(i / 2 * 2), 0x80, static_cast<std::uint8_t>(255 - i / 2 * 2)};
+  const std::uint8_t header[] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  for (const auto& [width, height] : {std::pair{1u, 1u}, {5u, 3u}, {256u, 1u}, {40u, 512u}}) {
+    std::vector<std::uint8_t> indices(std::size_t{width} * height), file;
+    for (std::size_t i = 0; i < indices.size(); ++i)
+      indices[i] = static_cast<std::uint8_t>(i * 7 + i / width);
+    std::string error;
+    ASSERT_TRUE(EncodeIndexedPng(width, height, indices, palette, file, error)) << error;
+    ASSERT_GT(file.size(), 33u);
+    EXPECT_TRUE(std::equal(std::begin(header), std::end(header), file.begin()));
+    EXPECT_EQ(file[16] << 24 | file[17] << 16 | file[18] << 8 | file[19], static_cast<int>(width));
+    EXPECT_EQ(file[20] << 24 | file[21] << 16 | file[22] << 8 | file[23], static_cast<int>(height));
+    EXPECT_EQ(file[24], 8);
+    EXPECT_EQ(file[25], 3);
+    DecodedPng png;
+    ASSERT_TRUE(DecodePng(file, png, error)) << error;
+    EXPECT_TRUE(png.Indexed && png.BitDepth == 8 && png.Width == width && png.Height == height);
+    EXPECT_EQ(png.Indices, indices) << width << " x " << height;
+    EXPECT_TRUE(std::equal(palette.begin(), palette.end(), png.Palette.begin(), png.Palette.end()));
+  }
+  std::vector<std::uint8_t> file{1};
+  std::string error;
+  EXPECT_FALSE(EncodeIndexedPng(4, 2, std::vector<std::uint8_t>(7), palette, file, error));
+  EXPECT_EQ(error, "cannot encode the PNG: 7 indices for 4 x 2 pixels");
+  EXPECT_TRUE(file.empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -110,8 +111,13 @@ TEST_P(Case, Run) {
     for (const auto& [file, text] : {std::pair{"stdout.txt", out}, std::pair{"stderr.txt", err}})
       text.empty() ? (void)fs::remove(folder / file) : test::WriteText((folder / file).string(), text);
   }
-  EXPECT_EQ(out, TextOrEmpty(folder / "stdout.txt"));
-  EXPECT_EQ(err, TextOrEmpty(folder / "stderr.txt"));
+  std::string expectedOut = TextOrEmpty(folder / "stdout.txt"), expectedErr = TextOrEmpty(folder / "stderr.txt");
+#ifdef _WIN32  // paths are shown with "\\" there; the cases spell them with "/"
+  for (std::string* text : {&out, &err, &expectedOut, &expectedErr})
+    std::replace(text->begin(), text->end(), '\\', '/');
+#endif
+  EXPECT_EQ(out, expectedOut);
+  EXPECT_EQ(err, expectedErr);
   auto expected = FilesBelow(folder / "in");
   for (auto& [name, bytes] : FilesBelow(folder / "expected"))
     expected[name] = bytes;

@@ -2,8 +2,13 @@
 // cases).
 #include <gtest/gtest.h>
 
+#include "convert/job.h"
 #include "decode/mask_names.h"
+#include "decode/reader.h"
 #include "decode/text_form.h"
+#include "format/container.h"
+#include "support/fake_host.h"
+#include "support/temp_dir.h"
 
 namespace granvel {
 namespace {
@@ -52,6 +57,47 @@ TEST(Utf8FormOf, TurnsLineEndsAndCharactersOrSaysWhatStandsInTheWay) {
     EXPECT_EQ(ok, row.reason.empty()) << row.text;
     EXPECT_EQ(ok ? std::string(utf8.begin(), utf8.end()) : reason, ok ? row.utf8 : row.reason) << row.text;
   }
+}
+
+// A plain bank drawn with a palette file: its colours first, every entry after them black, never more than
+// 256; a palette file that cannot be read stops the decoding before anything is written.
+TEST(DecodeZkpBytes, DrawsWithThePaletteFileOrFailsWithoutIt) {
+  test::TempDir dir;
+  std::string many = "GIMP Palette\n";
+  for (int k = 0; k < 300; ++k)
+    many += std::to_string(8 * (k % 32)) + " 0 8\n";
+  test::WriteText(dir / "two.gpl", "GIMP Palette\n248 0 8\n0 248 0\n");
+  test::WriteText(dir / "many.gpl", many);
+  const auto bank = BuildZkpContainer(NewPayload(kTagChr, kChrPayloadSize), ResourceType::Chr, "T");
+  // palette file, entries 0, 1, 2 and 255 of the drawn image's colour table (blue, green, red, 0 each)
+  const struct {
+    const char* file;
+    std::vector<int> entries;
+  } rows[] = {{"two.gpl", {8, 0, 248, 0, 0, 248, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+              {"many.gpl", {8, 0, 0, 0, 8, 0, 8, 0, 8, 0, 16, 0, 8, 0, 248, 0}}};
+  for (const auto& row : rows) {
+    ConvertSettings settings;
+    settings.Palette_File = dir / row.file;
+    test::FakeHost host;
+    ConvertReport report;
+    MemorySink sink;
+    const ConvertContext ctx(settings, host, report, &sink);
+    ASSERT_TRUE(DecodeZkpBytes(bank, MakeConvertJob("T.zkp", false, settings), ctx)) << report.Reason;
+    const std::vector<std::uint8_t>& bmp = sink.Files.at("ZKP_T/T_CHR.bmp");
+    std::vector<int> entries;
+    for (const int entry : {0, 1, 2, 255})
+      entries.insert(entries.end(), bmp.begin() + 54 + 4 * entry, bmp.begin() + 58 + 4 * entry);
+    EXPECT_EQ(entries, row.entries) << row.file;
+  }
+  ConvertSettings settings;
+  settings.Palette_File = dir / "none.gpl";
+  test::FakeHost host;
+  ConvertReport report;
+  MemorySink sink;
+  const ConvertContext ctx(settings, host, report, &sink);
+  EXPECT_FALSE(DecodeZkpBytes(bank, MakeConvertJob("T.zkp", false, settings), ctx));
+  EXPECT_TRUE(sink.Files.empty());
+  EXPECT_NE(report.Reason.find("none.gpl"), std::string::npos) << report.Reason;
 }
 
 }  // namespace

@@ -53,22 +53,75 @@ TEST(PackageLayout, NamesHeadMaskAndAppendedPayloads) {
   EXPECT_EQ(std::string(head.begin() + 32, head.begin() + 44) + char(head.back()), "QAVN0100RCOL\xAB");
 }
 
+// Every slot of the dialog in its order, each field as the design's tables give it: a line per run of slots
+// whose ids go up by 16, their bits by 1 and the digit of their name by 1.
 TEST(PackageSlots, TableHoldsEverySlotOnceWithItsBitIdNameAndUnit) {
+  using S = SlotScreen;
+  using K = SlotKind;
+  using W = BrowseKind;
+  struct Run {
+    int firstId, count;
+    const char* label;  // the first slot's
+    int firstBit;
+    S screen;
+    K kind;
+    W browse;
+    int unitWidth, unitHeight, mask;
+    bool parts, sizes, down;
+  };
+  // clang-format off
+  const Run runs[] = {
+      {7936, 1, "PRG", -1, S::Both, K::Program, W::Text, 8, 8, 15, false, false, false},
+      {8176, 1, "BGF0", 12, S::Upper, K::Chr, W::Bitmap, 8, 8, 15, true, false, false},
+      {4096, 4, "BGU0", 8, S::Upper, K::Chr, W::Bitmap, 8, 8, 15, true, false, false},
+      {4256, 2, "SCU0", 16, S::Upper, K::Scr, W::Screen, 0, 0, 0, false, false, false},
+      {4608, 4, "GRP0", 18, S::Both, K::Grp, W::Bitmap, 1, 1, 255, true, false, false},
+      {8184, 1, "BGF0", 31, S::Lower, K::Chr, W::Bitmap, 8, 8, 15, true, false, true},
+      {4160, 4, "BGU0", 27, S::Lower, K::Chr, W::Bitmap, 8, 8, 15, true, false, true},
+      {4224, 2, "BGD0", 43, S::Lower, K::Chr, W::Bitmap, 8, 8, 15, true, false, false},
+      {4288, 2, "SCU0", 35, S::Lower, K::Scr, W::Screen, 0, 0, 0, false, false, true},
+      {4352, 8, "SPU0", 0, S::Upper, K::Sprite, W::Bitmap, 16, 16, 15, true, true, false},
+      {7168, 1, "COL0 (BGF/BGU)", 13, S::Upper, K::Col, W::Bitmap, 8, 8, 15, false, false, false},
+      {7184, 1, "COL1 (SPU)", 14, S::Upper, K::Col, W::Bitmap, 8, 8, 15, false, false, false},
+      {7200, 1, "COL2 (GRP)", 15, S::Upper, K::Col, W::Bitmap, 8, 8, 15, false, false, false},
+      {7952, 1, "MEM", 22, S::Both, K::Mem, W::Text, 8, 8, 15, false, false, false},
+      {4480, 2, "SPS0", 41, S::Lower, K::Sprite, W::Bitmap, 16, 16, 15, true, true, false},
+      {4544, 4, "SPD0", 23, S::Lower, K::Icon, W::Bitmap, 32, 32, 15, true, true, false},
+      {7216, 1, "COL0 (BGF/BGU)", 32, S::Lower, K::Col, W::Bitmap, 8, 8, 15, false, false, true},
+      {7232, 1, "COL1 (SPS)", 33, S::Lower, K::Col, W::Bitmap, 8, 8, 15, false, false, true},
+      {7248, 1, "COL2 (GRP)", 34, S::Lower, K::Col, W::Bitmap, 8, 8, 15, false, false, true},
+  };
+  // clang-format on
+  std::size_t at = 0;
   PackageMask seen = 0;
-  for (const SlotInfo& slot : PackageSlots()) {
-    EXPECT_EQ(slot.SlotId % 8, 0) << slot.Label;
-    EXPECT_EQ(SlotById(slot.SlotId), &slot);
-    if (slot.Bit >= 0) {
-      EXPECT_FALSE(seen & Bit(slot.Bit)) << slot.Label;
-      seen |= Bit(slot.Bit);
-      EXPECT_EQ(SlotByBit(slot.Bit), &slot);
+  for (const Run& run : runs) {
+    for (int i = 0; i < run.count; ++i, ++at) {
+      ASSERT_LT(at, PackageSlots().size());
+      const SlotInfo& slot = PackageSlots()[at];
+      std::string label = run.label;
+      if (run.count > 1)
+        label[3] = static_cast<char>(label[3] + i);  // BGU0, BGU1, ...
+      const int bit = run.firstBit < 0 ? -1 : run.firstBit + i;
+      EXPECT_EQ(slot.SlotId, run.firstId + 16 * i) << label;
+      EXPECT_EQ(std::string(slot.Label), label);
+      EXPECT_EQ(std::string(slot.Name), label.substr(0, label.find(' ')));
+      EXPECT_EQ(slot.Bit, bit) << label;
+      EXPECT_TRUE(slot.Screen == run.screen && slot.Kind == run.kind && slot.Browse == run.browse) << label;
+      EXPECT_EQ(std::vector<int>({slot.CheckUnitWidth, slot.CheckUnitHeight, slot.CheckMask}),
+                std::vector<int>({run.unitWidth, run.unitHeight, run.mask}))
+          << label;
+      EXPECT_EQ(std::vector<bool>({slot.HasPartList, slot.HasSizeList, slot.DownSuffix}),
+                std::vector<bool>({run.parts, run.sizes, run.down}))
+          << label;
+      EXPECT_EQ(SlotById(slot.SlotId), &slot);
+      if (bit >= 0) {
+        EXPECT_EQ(SlotByBit(bit), &slot);
+        seen |= Bit(bit);
+      }
     }
   }
-  EXPECT_EQ(PackageSlots().size(), 42u);
+  EXPECT_EQ(at, PackageSlots().size());
   EXPECT_EQ(seen, (Bit(37) - 1) | Bit(41) | Bit(42) | Bit(43) | Bit(44));  // 37 to 40 are reserved
-  const std::pair<int, int> ids[] = {{7, 4464}, {23, 4544}, {31, 8184}, {44, 4240}, {34, 7248}};
-  for (const auto& [bit, id] : ids)
-    EXPECT_EQ(SlotByBit(bit)->SlotId, id) << bit;
   const std::pair<std::string, int> names[] = {{"bgu0", 8},  {"down:BGU0", 27}, {"DOWN:col1", 33},
                                                {"SPS1", 42}, {"bgd1", 44},      {"COL1 (SPU)", 14},
                                                {"prg", -1}};
@@ -89,6 +142,32 @@ TEST(PackageSlots, TableHoldsEverySlotOnceWithItsBitIdNameAndUnit) {
   form.Slot(4096).Checked = true;
   EXPECT_TRUE(form.Slot(*SlotByBit(8)).Checked);
   EXPECT_THROW(form.Slot(4097), std::out_of_range);
+}
+
+// The save dialog opens on the package's name in the folder the settings choose for outputs: the first filled
+// slot's for "Same folder as source", the tool folder, the User folder (the tool folder when it is empty).
+TEST(SuggestedPackagePath, FollowsTheOutputFolderSetting) {
+  PackageForm form;
+  form.PackageName = "GAME";
+  form.Slot(7200).Checked = true;  // upper COL2, after BGU0 in the dialog's order
+  form.Slot(7200).Path = "/art/pal.bmp";
+  form.Slot(4096).Checked = true;
+  form.Slot(4096).Path = "/tiles/bg.bmp";
+  const struct {
+    int select;
+    const char* user;
+    const char* path;
+  } rows[] = {{768, "/u", "/tiles/GAME.zkp"},
+              {769, "/u", "/tool/GAME.zkp"},
+              {770, "/u", "/u/GAME.zkp"},
+              {770, "", "/tool/GAME.zkp"}};
+  for (const auto& row : rows) {
+    ConvertSettings settings;
+    settings.ToolDir = "/tool";
+    settings.Select = row.select;
+    settings.User = row.user;
+    EXPECT_EQ(SuggestedPackagePath(form, settings), row.path) << row.select << row.user;
+  }
 }
 
 }  // namespace

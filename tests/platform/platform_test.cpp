@@ -42,6 +42,9 @@ TEST(IniProfile, IgnoresCaseKeepsCommentsAndForeignKeysAndUpdatesInPlace) {
     EXPECT_NE(text.find(kept), std::string::npos) << kept << " in\n" << text;
   EXPECT_TRUE(ini.Load(dir / "none.ini", error));  // a missing file is an empty profile
   EXPECT_EQ(ini.GetInt("Convert", "DATA_Type", 7), 7);
+  EXPECT_FALSE(ini.Save(dir / "no/a.ini", error));  // the writer's reason reaches the caller
+  EXPECT_EQ(error,
+            "cannot create a file in the folder of " + dir / "no/a.ini" + ": No such file or directory");
 }
 
 TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {

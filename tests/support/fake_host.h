@@ -15,6 +15,7 @@ class FakeHost : public Host {
     std::string caption, text;
   };
   std::deque<bool> answers;                      // AskYesNo answers in order; No when empty
+  std::deque<bool> keeps;                        // AskYesNoForRun's check box in order; unticked when empty
   std::vector<Message> questions, messages;      // what AskYesNo asked and ShowMessage showed
   std::deque<std::vector<std::string>> choices;  // ChooseFile results in order; cancelled when empty
   std::vector<MessageReport> reports;            // what ShowReport showed (also in `messages`)
@@ -26,6 +27,12 @@ class FakeHost : public Host {
     if (!answers.empty())
       answers.pop_front();
     return answer;
+  }
+  bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) override {
+    keep = !keeps.empty() && keeps.front();
+    if (!keeps.empty())
+      keeps.pop_front();
+    return AskYesNo(caption, text);
   }
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});

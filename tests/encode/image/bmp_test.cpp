@@ -9,6 +9,7 @@
 
 #include "support/bmp_writer.h"
 #include "support/fake_host.h"
+#include "support/temp_dir.h"
 
 namespace granvel {
 namespace {
@@ -139,6 +140,31 @@ TEST(ReadBmpImage, FilesOfRealToolsGiveTheirPatternsColours) {
       ASSERT_EQ(image.ColPayload[20 + 2 * slot] | image.ColPayload[21 + 2 * slot] << 8, word)
           << name << " pixel " << i;
     }
+  }
+}
+
+// With a palette file the pixels take its indices first, and only then the pixel mask: CHR keeps the low 4
+// bits of index 20, GRP the whole index.
+TEST(ReadImageFile, MatchesThePaletteFileThenAppliesTheMask) {
+  test::TempDir dir;
+  std::string gpl = "GIMP Palette\n";
+  for (int k = 0; k < 32; ++k)
+    gpl += std::to_string(8 * k) + " 0 8\n";
+  test::WriteText(dir / "pal.gpl", gpl);
+  BmpLayout layout = test::Layout(8, 8, 8, test::GreyPalette(256));
+  layout.palette[3] = {160, 0, 8};  // entry 20 of the palette file
+  layout.pixels.assign(64, 3);
+  test::WriteBytes(dir / "x.bmp", test::MakeBmp(layout));
+  for (const auto& [mask, index] : {std::pair<std::uint8_t, int>{15, 4}, {255, 20}}) {
+    ConvertSettings settings;
+    settings.Palette_File = dir / "pal.gpl";
+    test::FakeHost host;
+    ConvertReport report;
+    const ConvertContext ctx(settings, host, report);
+    const BmpImage image = ReadImageFile(dir / "x.bmp", 8, 8, mask, ctx);
+    ASSERT_EQ(image.PixelCount, 64) << report.Reason;
+    EXPECT_EQ(image.Pixels[0] + 1000 * image.Pixels[63], index * 1001) << int(mask);
+    EXPECT_EQ(image.MaskedPixels, mask == 15 ? 64 : 0);
   }
 }
 

@@ -1,6 +1,8 @@
 // The "Option settings" rules: how a record shows, what "Done" writes back, what enables what.
 #include "forms/options_form.h"
 
+#include "forms/main_window_form.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,7 +12,7 @@ namespace {
 
 const char* const kFields[] = {"Select",        "Create",     "TextOut",      "DATA_Type",  "AutoTrim",
                                "WideMode",      "Make_Wide",  "PRG_Limit",    "PRG_To_SCR", "PRG_To_MEM",
-                               "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image"};
+                               "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image",  "UTF8_Text"};
 
 // `key` = `stored` on a record of every flag on and the tool folder, shown in a form and written back: the
 // record then holds `saved` in `key` and is otherwise unchanged. Returns the form.
@@ -48,6 +50,7 @@ TEST(OptionsForm, TickBoxesAndTwoWayRadiosShowAnyNonZeroAsOnAndSaveOneOrZero) {
       {"PRG_MultiByte", 0, &F::MultiByte, false, 0}, {"PRG_ESCAPE", 0, &F::Escape, false, 0},
       {"PRG_ESCAPE", 1, &F::Escape, true, 1},  // greyed by the multi-byte text, and still saved
       {"PNG_Image", 0, &F::PngImage, false, 0},    {"PNG_Image", 3, &F::PngImage, true, 1},
+      {"UTF8_Text", 0, &F::Utf8Text, false, 0},    {"UTF8_Text", 1, &F::Utf8Text, true, 1},
   };
   for (const auto& row : rows)
     EXPECT_EQ(RoundTrip(row.key, row.stored, row.saved).*row.control, row.ticked) << row.key << row.stored;
@@ -74,6 +77,14 @@ TEST(OptionsForm, EachControlEnablesItsOwnOnly) {
   }
 }
 // clang-format on
+
+// "Convertible files" lists PNG pictures while they convert as pictures.
+TEST(FileConvertChoice, ListsPngFilesWhilePngImageIsOn) {
+  ConvertSettings settings;
+  EXPECT_EQ(FileConvertChoice(settings).Filter.at(0).second, "*.bmp *.png *.txt *.zkp *.rscr");
+  settings.PNG_Image = 0;
+  EXPECT_EQ(FileConvertChoice(settings).Filter.at(0).second, "*.bmp *.txt *.zkp *.rscr");
+}
 
 }  // namespace
 }  // namespace granvel

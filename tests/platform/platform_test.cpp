@@ -92,6 +92,17 @@ TEST(PathIdentities, OneFileIsOneIdentityAndALaterFolderIsResolvedWhenMade) {
   EXPECT_EQ(run.Of(dir / "b/x.zkp"), PathIdentity(dir / "b/x.zkp"));
 }
 
+// Paths as a user reads them: with the system's own separator, the folder of a file for a file manager.
+TEST(DisplayPath, UsesTheSystemsSeparatorAndShownFolderOfAFile) {
+#ifdef _WIN32
+  EXPECT_EQ(DisplayPath("C:\\a/ZKP/b\\x.zkp"), "C:\\a\\ZKP\\b\\x.zkp");
+  EXPECT_EQ(ShownFolderOf("C:\\a\\x.zkp"), "C:\\a\\");
+#else
+  EXPECT_EQ(DisplayPath("/a/ZKP/b\\x.zkp"), "/a/ZKP/b\\x.zkp");  // "\\" is a name's own on Linux
+#endif
+  EXPECT_EQ(ShownFolderOf("out/ZKP/x.zkp") + "|" + ShownFolderOf("x.zkp"), "out/ZKP/|.");
+}
+
 TEST(OutputFile, FailuresLeaveTheOlderFileAndNothingElse) {
   test::TempDir dir;
   test::WriteText(dir / "old", "older");

@@ -7,28 +7,14 @@
 #include <shlwapi.h>
 #include <wincodec.h>
 
-#include <cstdio>
-
 #include "platform/png_decoder.h"
 #include "platform/windows_com.h"
 
 namespace granvel {
 namespace {
 
-// COM for this thread while the object lives, unless the thread has it already in another mode.
-struct ComScope {
-  HRESULT result = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(result))
-      ::CoUninitialize();
-  }
-};
-
 bool Failed(const char* what, HRESULT result, std::string& error) {
-  char text[96];
-  std::snprintf(text, sizeof text, "not a readable PNG: %s failed (0x%08lX)", what,
-                static_cast<unsigned long>(result));
-  error = text;
+  error = "not a readable PNG: " + windows::ComFailure(what, result);
   return false;
 }
 
@@ -48,7 +34,7 @@ int IndexedDepth(const WICPixelFormatGUID& format) {
 
 bool DecodePng(std::span<const std::uint8_t> file, DecodedPng& png, std::string& error) {
   png = {};
-  const ComScope com;
+  const windows::ComScope com;
   windows::ComPtr<IWICImagingFactory> factory;
   HRESULT result = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&factory.p));

@@ -18,4 +18,10 @@ using PngPalette = std::array<std::array<std::uint8_t, 3>, 256>;
 bool EncodeIndexedPng(std::uint32_t width, std::uint32_t height, std::span<const std::uint8_t> indices,
                       const PngPalette& palette, std::vector<std::uint8_t>& file, std::string& error);
 
+// The system's library behind EncodeIndexedPng (png_encoder_posix.cpp, _windows.cpp), given matching sizes
+// and an empty `file`.
+bool EncodeIndexedPngWithSystem(std::uint32_t width, std::uint32_t height,
+                                std::span<const std::uint8_t> indices, const PngPalette& palette,
+                                std::vector<std::uint8_t>& file, std::string& error);
+
 }  // namespace granvel

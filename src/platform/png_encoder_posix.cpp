@@ -24,14 +24,9 @@ bool Failed(int code, std::string& error) {
 
 }  // namespace
 
-bool EncodeIndexedPng(std::uint32_t width, std::uint32_t height, std::span<const std::uint8_t> indices,
-                      const PngPalette& palette, std::vector<std::uint8_t>& file, std::string& error) {
-  file.clear();
-  if (width == 0 || height == 0 || indices.size() != std::size_t{width} * height) {
-    error = "cannot encode the PNG: " + std::to_string(indices.size()) + " indices for " +
-            std::to_string(width) + " x " + std::to_string(height) + " pixels";
-    return false;
-  }
+bool EncodeIndexedPngWithSystem(std::uint32_t width, std::uint32_t height,
+                                std::span<const std::uint8_t> indices, const PngPalette& palette,
+                                std::vector<std::uint8_t>& file, std::string& error) {
   std::unique_ptr<spng_ctx, ContextFree> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
   if (!ctx)
     return Failed(SPNG_EMEM, error);

@@ -7,42 +7,23 @@
 #include <shlwapi.h>
 #include <wincodec.h>
 
-#include <cstdio>
-
 #include "platform/png_encoder.h"
 #include "platform/windows_com.h"
 
 namespace granvel {
 namespace {
 
-// COM for this thread while the object lives, unless the thread has it already in another mode.
-struct ComScope {
-  HRESULT result = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(result))
-      ::CoUninitialize();
-  }
-};
-
 bool Failed(const char* what, HRESULT result, std::string& error) {
-  char text[96];
-  std::snprintf(text, sizeof text, "cannot encode the PNG: %s failed (0x%08lX)", what,
-                static_cast<unsigned long>(result));
-  error = text;
+  error = "cannot encode the PNG: " + windows::ComFailure(what, result);
   return false;
 }
 
 }  // namespace
 
-bool EncodeIndexedPng(std::uint32_t width, std::uint32_t height, std::span<const std::uint8_t> indices,
-                      const PngPalette& palette, std::vector<std::uint8_t>& file, std::string& error) {
-  file.clear();
-  if (width == 0 || height == 0 || indices.size() != std::size_t{width} * height) {
-    error = "cannot encode the PNG: " + std::to_string(indices.size()) + " indices for " +
-            std::to_string(width) + " x " + std::to_string(height) + " pixels";
-    return false;
-  }
-  const ComScope com;
+bool EncodeIndexedPngWithSystem(std::uint32_t width, std::uint32_t height,
+                                std::span<const std::uint8_t> indices, const PngPalette& palette,
+                                std::vector<std::uint8_t>& file, std::string& error) {
+  const windows::ComScope com;
   windows::ComPtr<IWICImagingFactory> factory;
   HRESULT result = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, reinterpret_cast<void**>(&factory.p));

@@ -79,9 +79,11 @@ bool Utf8FormOf(std::span<const std::uint8_t> text, LineEnds lineEnds, std::vect
     char32_t code = 0;
     again.clear();
     // Only a character that gives its bytes back, outside the user-defined area (whose characters no font
-    // shares), reads back the same.
-    if (!converter.Decode(bytes, count, code) || (code >= 0xE000 && code <= 0xF8FF) ||
-        !converter.Append(code, again) || again.size() != count ||
+    // shares), reads back the same. Of the single bytes above ASCII only the half-width katakana are
+    // characters: the systems' converters differ on the others (0x80 is U+0080 on Windows, none elsewhere).
+    const bool kana = bytes[0] >= 0xA1 && bytes[0] <= 0xDF;
+    if ((count == 1 && !kana) || !converter.Decode(bytes, count, code) ||
+        (code >= 0xE000 && code <= 0xF8FF) || !converter.Append(code, again) || again.size() != count ||
         !std::equal(again.begin(), again.end(), bytes)) {
       reason = ByteText(at, bytes, count) + " stand" + (count == 1 ? "s" : "") + " for no character";
       return false;

@@ -103,7 +103,7 @@ bool EnsureDirectory(const std::string& path, std::string& error) {
 
 bool EnsureDirectories(const std::string& path, std::string& error) {
   for (std::size_t end = 1; end <= path.size(); ++end) {
-    if (end < path.size() && path[end] != '/' && path[end] != '\\')
+    if (end < path.size() && kPathSeparators.find(path[end]) == std::string_view::npos)
       continue;
     const std::string folder = path.substr(0, end);
     if (folder.back() == ':')  // a drive

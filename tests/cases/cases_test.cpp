@@ -29,7 +29,7 @@ std::map<std::string, std::vector<std::uint8_t>> FilesBelow(const fs::path& root
     return files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (entry.is_regular_file())
-      files[fs::relative(entry.path(), root).string()] = test::ReadBytes(entry.path().string());
+      files[test::Utf8Of(fs::relative(entry.path(), root))] = test::ReadBytes(test::Utf8Of(entry.path()));
   }
   return files;
 }
@@ -105,13 +105,14 @@ TEST_P(Case, Run) {
     for (const auto& [name, bytes] : FilesBelow(work.Path())) {
       if (inputs.count(name) && inputs.at(name) == bytes)
         continue;
-      fs::create_directories((folder / "expected" / name).parent_path());
-      test::WriteBytes((folder / "expected" / name).string(), bytes);
+      fs::create_directories((folder / "expected" / test::Utf8Path(name)).parent_path());
+      test::WriteBytes(test::Utf8Of(folder / "expected" / test::Utf8Path(name)), bytes);
     }
     for (const auto& [file, text] : {std::pair{"stdout.txt", out}, std::pair{"stderr.txt", err}})
       text.empty() ? (void)fs::remove(folder / file) : test::WriteText((folder / file).string(), text);
   }
-  std::string expectedOut = TextOrEmpty(folder / "stdout.txt"), expectedErr = TextOrEmpty(folder / "stderr.txt");
+  std::string expectedOut = TextOrEmpty(folder / "stdout.txt"),
+              expectedErr = TextOrEmpty(folder / "stderr.txt");
 #ifdef _WIN32  // paths are shown with "\\" there; the cases spell them with "/"
   for (std::string* text : {&out, &err, &expectedOut, &expectedErr})
     std::replace(text->begin(), text->end(), '\\', '/');

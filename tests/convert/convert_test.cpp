@@ -39,8 +39,11 @@ TEST(LoadSettings, RepairsStoredValues) {
     EXPECT_EQ(LoadSettings(dir.Path()).*(row.field), row.expected) << row.ini;
   }
   test::TempDir dir;
-  test::WriteText(IniPath(dir.Path()), "[Directory]\nUser=\n");
-  EXPECT_EQ(LoadSettings(dir.Path()).User, dir.Path());  // an empty User is the tool's folder
+  test::WriteText(IniPath(dir.Path()),
+                  "[Directory]\nUser=\n[Convert]\nTransparentColour=FF00FF\nPalette_File=p.gpl\n");
+  const ConvertSettings loaded = LoadSettings(dir.Path());
+  EXPECT_EQ(loaded.User, dir.Path());  // an empty User is the tool's folder
+  EXPECT_EQ(loaded.TransparentColour + "|" + loaded.Palette_File, "FF00FF|p.gpl");
 }
 
 ConvertSettings Defaults() {

@@ -82,6 +82,7 @@ TEST(OptionsForm, EachControlEnablesItsOwnOnly) {
 TEST(FileConvertChoice, ListsPngFilesWhilePngImageIsOn) {
   ConvertSettings settings;
   EXPECT_EQ(FileConvertChoice(settings).Filter.at(0).second, "*.bmp *.png *.txt *.zkp *.rscr");
+  EXPECT_TRUE(FileConvertChoice(settings).MultiSelect);
   settings.PNG_Image = 0;
   EXPECT_EQ(FileConvertChoice(settings).Filter.at(0).second, "*.bmp *.txt *.zkp *.rscr");
 }

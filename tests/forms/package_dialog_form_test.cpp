@@ -12,7 +12,7 @@
 namespace granvel {
 namespace {
 
-constexpr int kPrg = 7936, kBgu0 = 4096, kScu0 = 4256, kSpd0 = 4544, kCol0 = 7168;
+constexpr int kPrg = 7936, kBgu0 = 4096, kScu0 = 4256, kSpd0 = 4544, kCol0 = 7168, kGrp0 = 4608;
 
 // The group boxes in the dialog's order: the left column from the program to the lower screen maps, the
 // right one from the upper sprites on; each lower-screen group on the lower screen's page.
@@ -55,6 +55,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::WriteBytes(dir / "sq.bmp", test::MakeBmp(square));
   test::WriteBytes(dir / "sq.png", test::MakePng(square));  // read as an image whatever PNG_Image says
   test::WriteBytes(dir / "odd.bmp", test::MakeBmp(test::Layout(100, 100, 4, test::GreyPalette(16))));
+  test::WriteBytes(dir / "tall.bmp", test::MakeBmp(test::Layout(256, 200, 4, test::GreyPalette(16))));
   test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
   test::WriteText(dir / "fake.bmp", "not an image");
   test::WriteText(dir / "map.txt", "not read now");
@@ -66,6 +67,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   const struct { int slot; const char* file; std::string shown; int parts; } rows[] = {
       {kBgu0, "sq.bmp", "", 4},  // AutoTrim: banks 256 x 64
       {kBgu0, "sq.png", "", 4},  {kCol0, "sq.png", "", 0},
+      {kGrp0, "tall.bmp", "", 2},  // pages of 256 x 192: the 8 rows below the first make a second
       {kBgu0, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
       {kSpd0, "odd.bmp", unmatched + "32-pixel unit (AutoTrim=0 takes any size)", 0},
       {kPrg, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
@@ -96,18 +98,18 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
 TEST(PackageDialogForm, FileDialogsNameTheSlotOfferWhatItTakesAndStartInTheLastFolder) {
   constexpr int kMem = 7952, kLowerBgu0 = 4160;
   // clang-format off
-  const struct { int slot; const char* title; const char* all; std::size_t kinds; } rows[] = {
-      {kPrg, "Choose a file for PRG", "*.txt", 1},
-      {kMem, "Choose a file for MEM", "*.txt *.zkp", 2},
-      {kScu0, "Choose a file for SCU0", "*.txt *.rscr *.zkp", 3},
-      {kBgu0, "Choose a file for BGU0", "*.bmp *.png *.zkp", 3},
-      {kCol0, "Choose a file for COL0", "*.bmp *.png *.zkp", 3},
-      {kLowerBgu0, "Choose a file for BGU0 (Down screen)", "*.bmp *.png *.zkp", 3},
+  const struct { int slot; const char* title; const char* all; std::size_t kinds; const char* ext; } rows[] = {
+      {kPrg, "Choose a file for PRG", "*.txt", 1, ".txt"},
+      {kMem, "Choose a file for MEM", "*.txt *.zkp", 2, ".txt"},
+      {kScu0, "Choose a file for SCU0", "*.txt *.rscr *.zkp", 3, ".txt"},
+      {kBgu0, "Choose a file for BGU0", "*.bmp *.png *.zkp", 3, ".bmp"},
+      {kCol0, "Choose a file for COL0", "*.bmp *.png *.zkp", 3, ".bmp"},
+      {kLowerBgu0, "Choose a file for BGU0 (Down screen)", "*.bmp *.png *.zkp", 3, ".bmp"},
   };
   // clang-format on
   for (const auto& row : rows) {
     const FileChoice choice = PackageDialogForm::BrowseChoice(*SlotById(row.slot), "/start/");
-    EXPECT_EQ(choice.Title, row.title);
+    EXPECT_EQ(choice.Title + choice.DefaultExt, row.title + std::string(row.ext));
     ASSERT_EQ(choice.Filter.size(), row.kinds + 1) << row.title;
     EXPECT_EQ(choice.Filter[0].first + "|" + choice.Filter[0].second,
               std::string("All accepted files|") + row.all);
@@ -140,8 +142,6 @@ TEST(PackageDialogForm, ListsFileDialogsAndSelections) {
   EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpu0)), sprites);
   EXPECT_EQ(PackageDialogForm::SizeEntries(*SlotById(kSpd0)), std::vector<std::string>{"32x32"});
   EXPECT_TRUE(PackageDialogForm::SizeEntries(*SlotById(kBgu0)).empty());
-  EXPECT_EQ(PackageDialogForm::BrowseChoice(*SlotById(kBgu0)).DefaultExt, ".bmp");
-  EXPECT_EQ(PackageDialogForm::BrowseChoice(*SlotById(kScu0)).DefaultExt, ".txt");
 
   test::TempDir dir;
   test::FakeHost host;

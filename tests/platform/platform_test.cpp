@@ -53,6 +53,10 @@ TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   EXPECT_TRUE(EnsureDirectory(dir / "a", error) && EnsureDirectory(dir / "a", error));
   EXPECT_FALSE(EnsureDirectory(dir / "b/c", error));
   EXPECT_FALSE(std::filesystem::exists(dir / "b"));
+  // Every level, split at the system's separators only: "\\" is a name's own on Linux.
+  ASSERT_TRUE(EnsureDirectories(dir / "b/c\\d", error)) << error;
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "b/c\\d"));
+  EXPECT_EQ(std::filesystem::exists(dir / "b/c"), kPathSeparators.size() == 2);
   // Past the classic 260-character path limit, and a name in UTF-8 that the system sees as its characters.
   std::string deep = dir.Path();
   for (char level = 'a'; level < 'f'; ++level) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,10 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A path of UTF-8 bytes as the file system names it, and back (Windows' narrow paths are its code page's).
+std::filesystem::path Utf8Path(const std::string& utf8);
+std::string Utf8Of(const std::filesystem::path& path);
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 std::string ReadText(const std::string& path);

@@ -4,9 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStringList>
 #include <QUrl>
+
+#include "shell/report_box.h"
 
 namespace granvel::shell {
 namespace {
@@ -30,8 +31,9 @@ QString NameFilterOf(const FileChoice& choice) {
 }  // namespace
 
 QtHost::QtHost(QWidget* owner)
-    : owner_(owner),
-      openFolder_([](const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }) {}
+    : owner_(owner), openFolder_([](const QString& folder) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+      }) {}
 
 bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
   return QMessageBox::question(owner_, FromUtf8(caption), FromUtf8(text),
@@ -43,20 +45,12 @@ void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
 }
 
 void QtHost::ShowReport(const MessageReport& report) {
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(report.Caption), FromUtf8(report.Text), QMessageBox::Ok,
-                  owner_);
-  if (!report.Details.empty()) {
-    box.setDetailedText(FromUtf8(report.Details));
-    // Room for a path and its reason on one line.
-    box.setStyleSheet(QStringLiteral("QTextEdit { min-width: 460px; }"));
+  if (ReportBox* open = ReportBox::Showing()) {
+    open->Append(report);
+    return;
   }
-  QPushButton* open = nullptr;
-  if (!report.Folder.empty())
-    open = box.addButton(QStringLiteral("Open folder"), QMessageBox::AcceptRole);
-  box.setDefaultButton(QMessageBox::Ok);
+  ReportBox box(report, openFolder_, owner_);
   box.exec();
-  if (open && box.clickedButton() == open)
-    openFolder_(FromUtf8(report.Folder));
 }
 
 bool QtHost::ChooseFile(FileChoice& choice) {

@@ -1,5 +1,6 @@
 #include "shell/qt_host.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,6 +39,16 @@ QtHost::QtHost(QWidget* owner)
 bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
   return QMessageBox::question(owner_, FromUtf8(caption), FromUtf8(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtHost::AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) {
+  QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text),
+                  QMessageBox::Yes | QMessageBox::No, owner_);
+  auto* keepBox = new QCheckBox(QString::fromUtf8(kKeepAnswerLabel));
+  box.setCheckBox(keepBox);
+  const bool yes = box.exec() == QMessageBox::Yes;
+  keep = keepBox->isChecked();
+  return yes;
 }
 
 void QtHost::ShowMessage(const std::string& caption, const std::string& text) {

@@ -17,6 +17,8 @@ class QtHost : public Host {
   explicit QtHost(QWidget* owner);
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
+  // The same question with the check box kKeepAnswerLabel under it.
+  bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) override;
   // A report box with the text alone.
   void ShowMessage(const std::string& caption, const std::string& text) override;
   // A ReportBox. While one is open (a run handed over by a second start ends in the open box's event loop),

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -20,8 +21,10 @@
 #include <filesystem>
 #include <tuple>
 
+#include "encode/image/bmp.h"
 #include "granvel_version.h"
 #include "gui/gui_support.h"
+#include "shell/qt_host.h"
 #include "shell/report_box.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"
@@ -171,6 +174,34 @@ class MainWindowTest : public QObject {
     QCOMPARE(opened, QString::fromStdString(dir.Path() + "/"));
     QCOMPARE(failed, QString::fromStdString("No file manager could open the folder " + dir.Path()));
     QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && !test::Exists(dir / "b_mem_MEM.zkp"));
+  }
+
+  // The question that can keep its answer: the check box under it comes back as `keep`.
+  void theKeepAnswerBoxComesBackWithTheAnswer() {
+    TempDir dir;
+    MainWindow window(dir.Path());
+    window.show();
+    QtHost host(&window);
+    const std::tuple<bool, QMessageBox::StandardButton, bool> rows[] = {{true, QMessageBox::No, false},
+                                                                        {false, QMessageBox::Yes, true}};
+    for (const auto& [tick, button, answer] : rows) {
+      QString label;
+      test::WhenModalShows([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (QCheckBox* keepBox = box->checkBox()) {
+          label = keepBox->text();
+          keepBox->setChecked(tick);
+        }
+        if (tick)
+          test::SaveScreenshot(box, QStringLiteral("palette_question_keep_answer"), true);
+        box->button(button)->click();
+      });
+      bool keep = !tick;
+      QCOMPARE(host.AskYesNoForRun(kPaletteQuestionCaption, dir / "font.bmp" + kPaletteQuestionText, keep),
+               answer);
+      QCOMPARE(label, QStringLiteral("Use this answer for the rest of this run"));
+      QCOMPARE(keep, tick);
+    }
   }
 
   void helpVersionAndAMissingDisplayEndAtOnce() {

@@ -22,11 +22,11 @@ QString PatternOf(const std::string& pattern) {
   return pattern == "*.*" ? QStringLiteral("*") : FromUtf8(pattern);
 }
 
-QString NameFilterOf(const FileChoice& choice) {
+QStringList NameFiltersOf(const FileChoice& choice) {
   QStringList filters;
   for (const auto& [label, pattern] : choice.Filter)
     filters << FromUtf8(label) + QStringLiteral(" (") + PatternOf(pattern) + QStringLiteral(")");
-  return filters.join(QStringLiteral(";;"));
+  return filters;
 }
 
 }  // namespace
@@ -67,16 +67,21 @@ void QtHost::ShowReport(const MessageReport& report) {
 bool QtHost::ChooseFile(FileChoice& choice) {
   choice.Files.clear();
   QFileDialog dialog(owner_, FromUtf8(choice.Title));
-  const QString filter = NameFilterOf(choice);
-  if (!filter.isEmpty())
-    dialog.setNameFilter(filter);
+  const QStringList filters = NameFiltersOf(choice);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
+  }
   if (!choice.DefaultExt.empty())
     dialog.setDefaultSuffix(FromUtf8(choice.DefaultExt));
-  if (!choice.InitialPath.empty()) {
-    const QFileInfo initial(FromUtf8(choice.InitialPath));
+  // A path that ends in a separator is a folder to open in; any other names a file in its folder.
+  const QString initialPath = FromUtf8(choice.InitialPath);
+  if (initialPath.endsWith(QLatin1Char('/'))) {
+    dialog.setDirectory(initialPath);
+  } else if (!initialPath.isEmpty()) {
+    const QFileInfo initial(initialPath);
     dialog.setDirectory(initial.absolutePath());
-    if (!initial.fileName().isEmpty())
-      dialog.selectFile(initial.fileName());
+    dialog.selectFile(initial.fileName());
   }
   if (choice.SaveMode) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);

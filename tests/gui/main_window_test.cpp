@@ -81,6 +81,9 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.centralWidget()->size(), QSize(280, 160));
     QCOMPARE(window.minimumSize(), window.maximumSize());
+    // "GRANVEL v" with the major version, a dot, then the minor and patch numbers of one digit each.
+    const QStringList version = QStringLiteral(GRANVEL_VERSION).split('.');
+    QCOMPARE(window.windowTitle(), "GRANVEL v" + version[0] + "." + version[1] + version[2]);
     test::SaveScreenshot(&window, QStringLiteral("main_window"));
     QMenu* types = window.menuBar()->actions()[1]->menu();
     SaveMenu(&window, window.menuBar()->actions()[0]->menu(), QStringLiteral("main_window_files_menu"));

@@ -2,11 +2,13 @@
 
 #include <QDir>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace granvel::shell {
@@ -23,8 +25,8 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QString kShowDetails = QStringLiteral("Show Details...");
-const QString kHideDetails = QStringLiteral("Hide Details...");
+constexpr const char* kShowDetails = "Show Details...";
+constexpr const char* kHideDetails = "Hide Details...";
 
 }  // namespace
 
@@ -45,7 +47,7 @@ ReportBox::ReportBox(const MessageReport& report, FolderOpener openFolder, QWidg
   details_->setLineWrapMode(QPlainTextEdit::NoWrap);  // one line per item; long ones scroll
   details_->hide();
 
-  showDetails_ = new QPushButton(kShowDetails);
+  showDetails_ = new QPushButton(QString::fromLatin1(kShowDetails));
   openFolder_ = new QPushButton(QStringLiteral("Open folder"));
   ok_ = new QPushButton(QStringLiteral("OK"));
   for (QPushButton* button : {showDetails_, openFolder_})
@@ -100,13 +102,15 @@ QString ReportBox::Details() const {
   return details_->toPlainText();
 }
 
+// A box minimised and restored (spontaneous events) stays the open one.
 void ReportBox::showEvent(QShowEvent* event) {
-  showing = this;
+  if (!event->spontaneous())
+    showing = this;
   QDialog::showEvent(event);
 }
 
 void ReportBox::hideEvent(QHideEvent* event) {
-  if (showing == this)
+  if (!event->spontaneous() && showing == this)
     showing = nullptr;
   QDialog::hideEvent(event);
 }
@@ -115,14 +119,14 @@ void ReportBox::ToggleDetails() {
   if (details_->isHidden()) {
     const QSize before = size();
     details_->show();
-    showDetails_->setText(kHideDetails);
+    showDetails_->setText(QString::fromLatin1(kHideDetails));
     layout()->activate();
     const QFontMetrics metrics = details_->fontMetrics();
     resize(qMax(before.width(), metrics.averageCharWidth() * kDetailsColumns),
            qMax(height(), before.height() + metrics.lineSpacing() * kDetailsLines));
   } else {
     details_->hide();
-    showDetails_->setText(kShowDetails);
+    showDetails_->setText(QString::fromLatin1(kShowDetails));
     layout()->activate();
     resize(width(), sizeHint().height());
   }

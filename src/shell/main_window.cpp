@@ -165,7 +165,7 @@ void MainWindow::CentreOnScreen() {
   move(frame.topLeft());
 }
 
-void MainWindow::SetFolderOpener(std::function<void(const QString&)> open) {
+void MainWindow::SetFolderOpener(std::function<bool(const QString&)> open) {
   if (ownHost_)
     ownHost_->SetFolderOpener(std::move(open));
 }

@@ -38,8 +38,8 @@ class MainWindow : public QMainWindow {
 
   // The hint in the black area.
   QLabel* Hint() const { return hint_; }
-  // Replaces what the "Finished" box's "Open folder" does (tests record it), unless a host was given.
-  void SetFolderOpener(std::function<void(const QString&)> open);
+  // Replaces what the report box's "Open folder" does (tests record it), unless a host was given.
+  void SetFolderOpener(std::function<bool(const QString&)> open);
 
   // Converts `paths` in order, as a drop does, and shows the summary.
   BatchResult ConvertPaths(const std::vector<std::string>& paths);

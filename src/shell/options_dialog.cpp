@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace granvel::shell {
 namespace {
@@ -66,6 +68,7 @@ OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWi
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   ShowForm(OptionsForm::From(settings_));
+  SetTooltips();
   UpdateEnabled();
   connect(selectGroup_, &QButtonGroup::buttonToggled, this, &OptionsDialog::UpdateEnabled);
   for (QCheckBox* box : {textOut_, keepWidth_, multiByte_})
@@ -156,11 +159,13 @@ QGroupBox* OptionsDialog::MakeZkpGroup() {
   make128_ = new QRadioButton(QStringLiteral("Make 128x128 pixel images in CHR resource data"));
   make256_ = new QRadioButton(QStringLiteral("Make 256x 64 pixel images in CHR resource data"));
   Exclusive(this, {make128_, make256_});
+  utf8Text_ = new QCheckBox(QString::fromUtf8(kUtf8TextLabel));
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(multiByte_);
   layout->addWidget(escape_);
   layout->addWidget(make128_);
   layout->addWidget(make256_);
+  layout->addWidget(utf8Text_);
   return group;
 }
 
@@ -185,6 +190,7 @@ OptionsForm OptionsDialog::Form() const {
   form.Escape = escape_->isChecked();
   form.PngImage = pngImage_->isChecked();
   form.Make256 = make256_->isChecked();
+  form.Utf8Text = utf8Text_->isChecked();
   return form;
 }
 
@@ -208,11 +214,46 @@ void OptionsDialog::ShowForm(const OptionsForm& form) {
   escape_->setChecked(form.Escape);
   pngImage_->setChecked(form.PngImage);
   multiByte_->setChecked(form.MultiByte);
+  utf8Text_->setChecked(form.Utf8Text);
 
   (form.Palette == OneBitPalette::Keep01  ? palette01_
    : form.Palette == OneBitPalette::Use15 ? palette15_
                                           : paletteAsk_)
       ->setChecked(true);
+}
+
+void OptionsDialog::SetTooltips() {
+  // The folder field and its "Select" button explain the same thing; the 1-bit palette label has none.
+  const std::pair<QWidget*, OptionControl> controls[] = {
+      {sameAsSource_, OptionControl::SameAsSource},
+      {sameAsTool_, OptionControl::SameAsTool},
+      {selectedFolder_, OptionControl::SelectedFolder},
+      {userFolder_, OptionControl::UserFolder},
+      {browse_, OptionControl::UserFolder},
+      {makeZkpFolder_, OptionControl::MakeZkpFolder},
+      {textOut_, OptionControl::TextOut},
+      {dataHex_, OptionControl::DataHex},
+      {dataDec_, OptionControl::DataDec},
+      {pngImage_, OptionControl::PngImage},
+      {prgLimit_, OptionControl::PrgLimit},
+      {prgToScr_, OptionControl::PrgToScr},
+      {prgToMem_, OptionControl::PrgToMem},
+      {keepWidth_, OptionControl::KeepWidth},
+      {split128_, OptionControl::Split128},
+      {split256_, OptionControl::Split256},
+      {palette01_, OptionControl::PaletteKeep},
+      {palette15_, OptionControl::Palette15},
+      {paletteAsk_, OptionControl::PaletteAsk},
+      {multiByte_, OptionControl::MultiByte},
+      {escape_, OptionControl::Escape},
+      {make128_, OptionControl::Make128},
+      {make256_, OptionControl::Make256},
+      {utf8Text_, OptionControl::Utf8Text},
+  };
+  // As rich text a tooltip wraps into lines of a readable width; plain text would stay one line.
+  for (const auto& [widget, control] : controls)
+    widget->setToolTip(
+        Qt::convertFromPlainText(QString::fromUtf8(OptionTooltip(control)), Qt::WhiteSpaceNormal));
 }
 
 void OptionsDialog::UpdateEnabled() {

@@ -45,6 +45,8 @@ class OptionsDialog : public QDialog {
   QGroupBox* MakePrgTextGroup();
   QGroupBox* MakeChrGroup();
   QGroupBox* MakeZkpGroup();
+  // Gives every control the tooltip that explains it.
+  void SetTooltips();
   void UpdateEnabled();
   void BrowseFolder();
   void Done();
@@ -81,6 +83,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* escape_ = nullptr;
   QRadioButton* make128_ = nullptr;
   QRadioButton* make256_ = nullptr;
+  QCheckBox* utf8Text_ = nullptr;
 };
 
 }  // namespace granvel::shell

@@ -1,12 +1,14 @@
 #include "shell/qt_host.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStringList>
 #include <QUrl>
+
+#include "shell/report_box.h"
 
 namespace granvel::shell {
 namespace {
@@ -20,22 +22,33 @@ QString PatternOf(const std::string& pattern) {
   return pattern == "*.*" ? QStringLiteral("*") : FromUtf8(pattern);
 }
 
-QString NameFilterOf(const FileChoice& choice) {
+QStringList NameFiltersOf(const FileChoice& choice) {
   QStringList filters;
   for (const auto& [label, pattern] : choice.Filter)
     filters << FromUtf8(label) + QStringLiteral(" (") + PatternOf(pattern) + QStringLiteral(")");
-  return filters.join(QStringLiteral(";;"));
+  return filters;
 }
 
 }  // namespace
 
 QtHost::QtHost(QWidget* owner)
-    : owner_(owner),
-      openFolder_([](const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }) {}
+    : owner_(owner), openFolder_([](const QString& folder) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+      }) {}
 
 bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
   return QMessageBox::question(owner_, FromUtf8(caption), FromUtf8(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtHost::AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) {
+  QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text),
+                  QMessageBox::Yes | QMessageBox::No, owner_);
+  auto* keepBox = new QCheckBox(QString::fromUtf8(kKeepAnswerLabel));
+  box.setCheckBox(keepBox);
+  const bool yes = box.exec() == QMessageBox::Yes;
+  keep = keepBox->isChecked();
+  return yes;
 }
 
 void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
@@ -43,35 +56,32 @@ void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
 }
 
 void QtHost::ShowReport(const MessageReport& report) {
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(report.Caption), FromUtf8(report.Text), QMessageBox::Ok,
-                  owner_);
-  if (!report.Details.empty()) {
-    box.setDetailedText(FromUtf8(report.Details));
-    // Room for a path and its reason on one line.
-    box.setStyleSheet(QStringLiteral("QTextEdit { min-width: 460px; }"));
+  if (ReportBox* open = ReportBox::Showing()) {
+    open->Append(report);
+    return;
   }
-  QPushButton* open = nullptr;
-  if (!report.Folder.empty())
-    open = box.addButton(QStringLiteral("Open folder"), QMessageBox::AcceptRole);
-  box.setDefaultButton(QMessageBox::Ok);
+  ReportBox box(report, openFolder_, owner_);
   box.exec();
-  if (open && box.clickedButton() == open)
-    openFolder_(FromUtf8(report.Folder));
 }
 
 bool QtHost::ChooseFile(FileChoice& choice) {
   choice.Files.clear();
   QFileDialog dialog(owner_, FromUtf8(choice.Title));
-  const QString filter = NameFilterOf(choice);
-  if (!filter.isEmpty())
-    dialog.setNameFilter(filter);
+  const QStringList filters = NameFiltersOf(choice);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.front());
+  }
   if (!choice.DefaultExt.empty())
     dialog.setDefaultSuffix(FromUtf8(choice.DefaultExt));
-  if (!choice.InitialPath.empty()) {
-    const QFileInfo initial(FromUtf8(choice.InitialPath));
+  // A path that ends in a separator is a folder to open in; any other names a file in its folder.
+  const QString initialPath = FromUtf8(choice.InitialPath);
+  if (initialPath.endsWith(QLatin1Char('/'))) {
+    dialog.setDirectory(initialPath);
+  } else if (!initialPath.isEmpty()) {
+    const QFileInfo initial(initialPath);
     dialog.setDirectory(initial.absolutePath());
-    if (!initial.fileName().isEmpty())
-      dialog.selectFile(initial.fileName());
+    dialog.selectFile(initial.fileName());
   }
   if (choice.SaveMode) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -17,18 +17,23 @@ class QtHost : public Host {
   explicit QtHost(QWidget* owner);
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
-  // An OK-only box without an icon.
+  // The same question with the check box kKeepAnswerLabel under it.
+  bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) override;
+  // A report box with the text alone.
   void ShowMessage(const std::string& caption, const std::string& text) override;
-  // The same box with the details behind "Show Details...", and "Open folder" when the report names one.
+  // A ReportBox. While one is open (a run handed over by a second start ends in the open box's event loop),
+  // the report goes into that box and the call returns at once.
   void ShowReport(const MessageReport& report) override;
+  // Opens in InitialPath's folder (the whole path when it ends in '/'), with the first filter selected.
   bool ChooseFile(FileChoice& choice) override;
 
-  // Replaces what "Open folder" does (tests record it); by default the desktop opens the folder.
-  void SetFolderOpener(std::function<void(const QString&)> open) { openFolder_ = std::move(open); }
+  // Replaces what "Open folder" does (tests record it); by default the desktop opens the folder. The opener
+  // returns false when nothing could open it.
+  void SetFolderOpener(std::function<bool(const QString&)> open) { openFolder_ = std::move(open); }
 
  private:
   QWidget* owner_;
-  std::function<void(const QString&)> openFolder_;
+  std::function<bool(const QString&)> openFolder_;
 };
 
 }  // namespace granvel::shell

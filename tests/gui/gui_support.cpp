@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -31,16 +32,19 @@ bool Click(QAbstractButton* button) {
   return !button->isCheckable() || button->isChecked() != before;
 }
 
-void WhenModalShows(std::function<void(QWidget*)> handle) {
+void WhenModalShows(std::function<void(QWidget*)> handle, const QMetaObject* type) {
   auto* timer = new QTimer(qApp);
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, handle, type] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
+    if (!modal || !modal->isVisible() || (type && !modal->metaObject()->inherits(type)))
       return;
     timer->stop();
     timer->deleteLater();
+    const QPointer<QWidget> box = modal;
     handle(modal);
+    if (box && box->isVisible())  // a failed check returned early: end the test rather than wait
+      box->close();
   });
   timer->start();
 }

@@ -29,8 +29,10 @@ T* FindByText(QWidget* root, const QString& text) {
 // button changed its state; a plain button returns true.
 bool Click(QAbstractButton* button);
 
-// Calls `handle` with the next modal widget as soon as one is shown (the handler must close it). Returns
-// at once; the box is handled from the event loop of whatever opened it.
-void WhenModalShows(std::function<void(QWidget*)> handle);
+// Calls `handle` with the next modal widget as soon as one is shown, of class `type` when given (so that a
+// handler waits for a box over the dialog it runs in); the handler closes it, and a box it leaves open (a
+// failed check returns early) is closed after it. Returns at once; the box is handled from the event loop of
+// whatever opened it.
+void WhenModalShows(std::function<void(QWidget*)> handle, const QMetaObject* type = nullptr);
 
 }  // namespace granvel::test

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 
 #include "gui/gui_support.h"
 #include "shell/main_window.h"
+#include "shell/report_box.h"
 #include "support/bmp_writer.h"
 #include "support/fake_host.h"
 #include "support/temp_dir.h"
@@ -112,6 +114,59 @@ class PackageDialogTest : public QObject {
     QCOMPARE(std::string(file.begin() + 60, file.begin() + 72), std::string("QAVN0100RCHR"));
     QVERIFY(
         std::all_of(file.begin() + 72, file.begin() + 72 + 8192, [](std::uint8_t b) { return b == 0x11; }));
+  }
+
+  // The program's own file dialogs: a slot's lists every kind it takes first and opens where the last one
+  // ended; "Completed.." names the package and offers its folder.
+  void fileDialogsStartInTheLastFolderAndCompletedOffersTheFolder() {
+    test::TempDir dir;
+    WriteImage(dir / "tiles.bmp", 256, 256, [](int, int y) { return y / 64; });
+    MainWindow window(dir.Path());
+    QStringList seen;  // each file dialog's title, selected filter and folder
+    QString completed, folder;
+    const auto choose = [&](const std::string& file) {
+      test::WhenModalShows(
+          [&seen, file](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            seen << files->windowTitle() + " | " + files->selectedNameFilter() + " | " +
+                        files->directory().absolutePath();
+            files->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(files)->accept();  // as the dialog's own button does
+          },
+          &QFileDialog::staticMetaObject);
+    };
+    test::WhenModalShows(
+        [&](QWidget* modal) {
+          auto* dialog = qobject_cast<PackageDialog*>(modal);
+          choose(dir / "tiles.bmp");
+          QVERIFY(test::Click(dialog->Row(kUpperBgu0).Browse));
+          choose(dir / "tiles.bmp");
+          QVERIFY(test::Click(dialog->Row(kUpperCol0).Browse));
+          choose(dir / "out.zkp");
+          test::WhenModalShows(
+              [&](QWidget* box) {
+                auto* report = qobject_cast<ReportBox*>(box);
+                completed = report->Text();
+                test::SaveScreenshot(report, QStringLiteral("package_completed_box"), true);
+                folder = report->OpenFolderButton()->isVisible() ? report->Folder() : QString();
+                report->OkButton()->click();
+              },
+              &ReportBox::staticMetaObject);
+          QVERIFY(test::Click(dialog->MakeButton()));
+          if (dialog->isVisible())
+            dialog->reject();
+        },
+        &PackageDialog::staticMetaObject);
+    test::FindByText<QAction>(&window, "Make ZKP package")->trigger();
+    const QString in = QString::fromStdString(dir.Path());
+    QCOMPARE(seen.mid(1),
+             QStringList({"Choose a file for COL0 | All accepted files (*.bmp *.png *.zkp) | " + in,
+                          "Choose save path | ZKP package (*.zkp) | " + in}));
+    QVERIFY(seen[0].startsWith(
+        QStringLiteral("Choose a file for BGU0 | All accepted files (*.bmp *.png *.zkp) | ")));
+    QCOMPARE(completed, QString::fromStdString("Conpleted..\nwrote " + dir / "out.zkp"));
+    QCOMPARE(folder, in + "/");
+    QVERIFY(test::Exists(dir / "out.zkp"));
   }
 };
 

@@ -73,7 +73,7 @@ TEST_F(Win32MainWindow, ShowsTheTitleMenusAndA280By160BlackArea) {
   wchar_t cls[64] = {};
   GetClassNameW(hwnd_, cls, 64);
   EXPECT_EQ(win32::Narrow(cls), "MainWindow");
-  EXPECT_EQ(Text(hwnd_), "GRANVEL v2.00");
+  EXPECT_EQ(Text(hwnd_), WindowTitle());
   RECT client;
   GetClientRect(hwnd_, &client);
   EXPECT_EQ(client.right, 280);
@@ -215,7 +215,7 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
   WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
   Process first, second;
   ASSERT_TRUE(Start(first, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", L"GRANVEL v2.00", 20000);
+  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
   ASSERT_NE(main, nullptr) << "the program showed no window";
   ASSERT_TRUE(Start(second, dir.Path(), "Notes_mem.txt"));
   EXPECT_EQ(second.Wait(20000), 0u);
@@ -240,7 +240,7 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   TempDir dir;
   Process program;
   ASSERT_TRUE(Start(program, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", L"GRANVEL v2.00", 20000);
+  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
   ASSERT_NE(main, nullptr);
 
   PostMessageW(main, WM_COMMAND, IDM_FILE_CONVERT, 0);
@@ -261,7 +261,7 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   ASSERT_NE(package, nullptr);
   EXPECT_EQ(GetWindow(package, GW_OWNER), main);
   PostMessageW(package, WM_COMMAND, MAKEWPARAM(7936 + 2, BN_CLICKED), 0);  // the program slot's "..."
-  HWND browse = WaitForWindow(nullptr, L"Choose a convert text file", 20000);
+  HWND browse = WaitForWindow(nullptr, L"Choose a file for PRG", 20000);
   ASSERT_NE(browse, nullptr);
   PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
   Sleep(500);

@@ -48,7 +48,9 @@ void StartAt(IFileDialog* dialog, const std::string& initialPath) {
 
 Win32Host::Win32Host(HWND owner)
     : owner_(owner), openFolder_([](const std::string& folder) {
-        ShellExecuteW(nullptr, L"open", Widen(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        // ShellExecute's results up to 32 are its errors.
+        return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", Widen(folder).c_str(), nullptr,
+                                                       nullptr, SW_SHOWNORMAL)) > 32;
       }) {}
 
 bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
@@ -61,6 +63,9 @@ void Win32Host::ShowMessage(const std::string& caption, const std::string& text)
 }
 
 void Win32Host::ShowReport(const MessageReport& report) {
+  // A run started while a report box is open (files handed over by a second copy) reports into it.
+  if (ReportDialog::AddToOpen(report))
+    return;
   if (report.Details.empty() && report.Folder.empty()) {
     ShowMessage(report.Caption, report.Text);
     return;

@@ -67,19 +67,30 @@ void Arrange(HWND dialog, const ReportState& state) {
     MoveChild(dialog, id, r.left, y, r.right - r.left, r.bottom - r.top);
   }
   y += ChildRect(dialog, IDOK).bottom - ChildRect(dialog, IDOK).top + margin;
+  // The frame around the client area, and the screen the box is on.
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &screen);
+  const RECT work = screen.rcWork;
   HWND details = GetDlgItem(dialog, IDC_REPORT_DETAILS);
   if (state.DetailsShown) {
-    const int height = Units(dialog, 150);
+    // As high as the screen leaves, between 60 and 150 units: a box grown by later reports stays on it.
+    const int room = static_cast<int>(work.bottom - work.top) - (frame.bottom - frame.top) - y - margin;
+    const int height = std::clamp(room, Units(dialog, 60), Units(dialog, 150));
     MoveWindow(details, margin, y, width, height, TRUE);
     y += height + margin;
   }
   ShowWindow(details, state.DetailsShown ? SW_SHOW : SW_HIDE);
 
-  RECT client{0, 0, width + 2 * margin, y};
-  AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-  SetWindowPos(dialog, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT now;
+  GetWindowRect(dialog, &now);
+  const int outerWidth = width + 2 * margin + frame.right - frame.left,
+            outerHeight = y + frame.bottom - frame.top;
+  const int top = std::max<int>(work.top, std::min<int>(now.top, work.bottom - outerHeight));
+  SetWindowPos(dialog, nullptr, now.left, top, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The report's texts in the controls; the buttons only for details and a folder.

@@ -229,6 +229,22 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
                reinterpret_cast<LPARAM>(GetDlgItem(finished, IDC_REPORT_SHOW_DETAILS)));
   EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("Notes_mem_MEM.zkp"), std::string::npos);
   SaveScreenshot(finished, "win32_finished_details");
+  // A file handed over while the box is open: its run reports into the same box.
+  WriteText(dir / "More_mem.txt", "MEM$=\"MORE\"\r\n");
+  Process third;
+  ASSERT_TRUE(Start(third, dir.Path(), "More_mem.txt"));
+  EXPECT_EQ(third.Wait(20000), 0u);
+  const std::string both = Summary(1, 1, 0) + "\n\n" + Summary(1, 1, 0);
+  for (int waited = 0; waited < 20000 && ItemText(finished, IDC_REPORT_TEXT) != both; waited += 100)
+    Sleep(100);
+  EXPECT_EQ(ItemText(finished, IDC_REPORT_TEXT), both);
+  EXPECT_EQ(WindowsTitled("Finished"), 1);
+  EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("More_mem_MEM.zkp"), std::string::npos);
+  RECT frame;
+  GetWindowRect(finished, &frame);
+  EXPECT_TRUE(frame.top >= 0 && frame.bottom <= 720) << "the grown box stays on the 1280 x 720 desktop";
+  EXPECT_EQ(GetForegroundWindow(), finished) << "the box, not the window behind it, came to the front";
+  SaveScreenshot(finished, "win32_finished_two_runs");
   PostMessageW(finished, WM_COMMAND, IDOK, 0);
   PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(first.Wait(20000), 0u);

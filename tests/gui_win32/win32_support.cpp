@@ -152,6 +152,18 @@ DialogGuard::~DialogGuard() {
   KillTimer(nullptr, timer_);
 }
 
+int WindowsTitled(const std::string& title) {
+  std::pair<std::wstring, int> search{Widen(title), 0};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& [title, count] = *reinterpret_cast<std::pair<std::wstring, int>*>(data);
+        count += IsWindowVisible(window) && win32::WindowText(window) == title ? 1 : 0;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
 std::string WindowTitle() {
   int major = 0, minor = 0, patch = 0;
   std::sscanf(GRANVEL_VERSION, "%d.%d.%d", &major, &minor, &patch);

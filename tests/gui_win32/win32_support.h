@@ -50,6 +50,9 @@ class DialogGuard {
   UINT_PTR timer_;
 };
 
+// How many visible top-level windows are titled `title`.
+int WindowsTitled(const std::string& title);
+
 // The main window's title "GRANVEL vX.YZ", written from the version "X.Y.Z" (minor and patch one digit
 // each).
 std::string WindowTitle();

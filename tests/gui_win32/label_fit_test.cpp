@@ -19,55 +19,33 @@ constexpr int kIndicatorGap = 4;
 constexpr int kGroupMargins = 16;
 constexpr int kPushMargins = 8;
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[32] = {};
-  GetClassNameW(window, name, 32);
-  return name;
-}
-
 // The visible statics and buttons of `dialog` whose text the control cuts, each with what it needs.
 std::vector<std::string> CutLabels(HWND dialog) {
   std::vector<std::string> cut;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
     const std::wstring text = win32::WindowText(child);
-    const bool isStatic = _wcsicmp(ClassOf(child).c_str(), L"Static") == 0;
-    if (text.empty() || !IsWindowVisible(child) ||
-        !(isStatic || _wcsicmp(ClassOf(child).c_str(), L"Button") == 0))
+    const bool isStatic = _wcsicmp(name, L"Static") == 0;
+    if (text.empty() || !IsWindowVisible(child) || !(isStatic || _wcsicmp(name, L"Button") == 0))
       continue;
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    const LONG style = GetWindowLongW(child, GWL_STYLE), type = style & BS_TYPEMASK;
+    // A static wraps at its width (its lines must stand within its height); a button's text is one line.
+    const UINT flags =
+        DT_CALCRECT | (isStatic ? DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0) : DT_SINGLELINE);
+    const int extra = isStatic              ? 0
+                      : type == BS_GROUPBOX ? kGroupMargins
+                      : type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON
+                          ? kPushMargins
+                          : GetSystemMetrics(SM_CXMENUCHECK) + kIndicatorGap;
     RECT client;
     GetClientRect(child, &client);
-    int extra = 0;
-    UINT flags = DT_CALCRECT;
-    if (isStatic) {
-      // A static wraps at its width: its lines must stand within its height.
-      flags |= DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-    } else {
-      flags |= DT_SINGLELINE;
-      switch (style & BS_TYPEMASK) {
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-          extra = GetSystemMetrics(SM_CXMENUCHECK) + kIndicatorGap;
-          break;
-        case BS_GROUPBOX:
-          extra = kGroupMargins;
-          break;
-        default:
-          extra = kPushMargins;
-      }
-    }
-    HDC dc = GetDC(child);
-    HGDIOBJ old = nullptr;
-    if (auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)))
-      old = SelectObject(dc, font);
     RECT need{0, 0, client.right - extra, 0};
+    HDC dc = GetDC(child);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
     DrawTextW(dc, text.c_str(), -1, &need, flags);
-    if (old)
-      SelectObject(dc, old);
     ReleaseDC(child, dc);
-    if (need.right + extra > client.right || (isStatic && need.bottom > client.bottom))
+    if (need.right + extra > client.right || need.bottom > client.bottom)
       cut.push_back(win32::Narrow(text) + ": " + std::to_string(need.right + extra) + "x" +
                     std::to_string(need.bottom) + " in " + std::to_string(client.right) + "x" +
                     std::to_string(client.bottom));

@@ -105,23 +105,7 @@ TEST(Win32Options, ShowsTheSettingsAndDoneSavesWhatTheControlsShow) {
   EXPECT_EQ(Persisted(LoadSettings(ini, dir.Path())), expected);
 }
 
-// The tooltip window a dialog owns, and the text of its tool for `control`.
-HWND TooltipsOf(HWND dialog) {
-  std::pair<HWND, HWND> search{dialog, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (GetWindow(window, GW_OWNER) == owner && _wcsicmp(name, TOOLTIPS_CLASSW) == 0)
-          found = window;
-        return found ? FALSE : TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
+// The text of the tool for control `id` in a dialog's tooltip window.
 std::string TipText(HWND tooltips, HWND dialog, int id) {
   wchar_t text[1024] = {};
   TTTOOLINFOW tool{};
@@ -152,7 +136,10 @@ TEST(Win32Options, EveryControlHasItsTooltip) {
   ConvertSettings settings;
   OptionsDialog dialog(settings, dir / "GRANVEL.ini");
   HWND window = dialog.Create(nullptr);
-  HWND tooltips = TooltipsOf(window);
+  HWND tooltips = nullptr;  // the one the dialog owns
+  while ((tooltips = FindWindowExW(nullptr, tooltips, TOOLTIPS_CLASSW, nullptr)) &&
+         GetWindow(tooltips, GW_OWNER) != window) {
+  }
   ASSERT_NE(tooltips, nullptr);
   EXPECT_EQ(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0), std::size(kTips));
   for (const auto& [id, control] : kTips)

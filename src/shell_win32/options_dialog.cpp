@@ -13,7 +13,7 @@ struct CheckBox {
   int Id;
   bool OptionsForm::*Flag;
 };
-constexpr std::array<CheckBox, 9> kCheckBoxes{{
+constexpr std::array<CheckBox, 10> kCheckBoxes{{
     {IDC_MAKE_ZKP_FOLDER, &OptionsForm::MakeZkpFolder},
     {IDC_TEXT_OUT, &OptionsForm::TextOut},
     {IDC_PNG_IMAGE, &OptionsForm::PngImage},
@@ -23,6 +23,7 @@ constexpr std::array<CheckBox, 9> kCheckBoxes{{
     {IDC_KEEP_WIDTH, &OptionsForm::KeepWidth},
     {IDC_MULTI_BYTE, &OptionsForm::MultiByte},
     {IDC_ESCAPE, &OptionsForm::Escape},
+    {IDC_UTF8_TEXT, &OptionsForm::Utf8Text},
 }};
 
 // The radio buttons that choose one of two for a flag: the first stands for false, the second for true.
@@ -45,6 +46,38 @@ constexpr std::array<std::pair<int, OneBitPalette>, 3> kPaletteRadios{{
 
 // "Save to...": the radios' ids are the Select values.
 constexpr std::array<int, 3> kSelectRadios{IDC_SAME_AS_SOURCE, IDC_SAME_AS_TOOL, IDC_SELECTED_FOLDER};
+
+// Each control with the form's text for it; the folder field and its "Select" button share one.
+using C = OptionControl;
+constexpr std::array<std::pair<int, OptionControl>, kOptionControlCount + 1> kTooltips{{
+    {IDC_SAME_AS_SOURCE, C::SameAsSource},
+    {IDC_SAME_AS_TOOL, C::SameAsTool},
+    {IDC_SELECTED_FOLDER, C::SelectedFolder},
+    {IDC_USER_FOLDER, C::UserFolder},
+    {IDC_SELECT_FOLDER, C::UserFolder},
+    {IDC_MAKE_ZKP_FOLDER, C::MakeZkpFolder},
+    {IDC_TEXT_OUT, C::TextOut},
+    {IDC_DATA_HEX, C::DataHex},
+    {IDC_DATA_DEC, C::DataDec},
+    {IDC_PNG_IMAGE, C::PngImage},
+    {IDC_PRG_LIMIT, C::PrgLimit},
+    {IDC_PRG_TO_SCR, C::PrgToScr},
+    {IDC_PRG_TO_MEM, C::PrgToMem},
+    {IDC_KEEP_WIDTH, C::KeepWidth},
+    {IDC_SPLIT_128, C::Split128},
+    {IDC_SPLIT_256, C::Split256},
+    {IDC_PAL_KEEP, C::PaletteKeep},
+    {IDC_PAL_15, C::Palette15},
+    {IDC_PAL_ASK, C::PaletteAsk},
+    {IDC_MULTI_BYTE, C::MultiByte},
+    {IDC_ESCAPE, C::Escape},
+    {IDC_MAKE_128, C::Make128},
+    {IDC_MAKE_256, C::Make256},
+    {IDC_UTF8_TEXT, C::Utf8Text},
+}};
+// Dialog units: how wide a tip grows before it wraps. The longest tips stay up for half a minute.
+constexpr int kTipWidth = 220;
+constexpr int kTipShownMilliseconds = 30000;
 
 void CheckOneOf(HWND dialog, int first, int last, int id) {
   for (int each = first; each <= last; ++each)
@@ -102,6 +135,47 @@ void OptionsDialog::Show(const OptionsForm& form) {
   for (const auto& [id, palette] : kPaletteRadios)
     SetChecked(window_, id, form.Palette == palette);
   UpdateEnabled();
+}
+
+void OptionsDialog::AddTooltips() {
+  tooltips_ = CreateWindowExW(
+      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tooltips_)
+    return;
+  for (const auto& [id, control] : kTooltips) {
+    std::wstring text = Widen(OptionTooltip(control));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window_, id));
+    tool.lpszText = text.data();  // copied by the tooltip
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  RECT width{0, 0, kTipWidth, 0};
+  MapDialogRect(window_, &width);
+  SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, width.right);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTipShownMilliseconds);
+}
+
+// A greyed control gets no mouse messages (its dialog does), so its tool's subclass never sees the mouse:
+// the dialog hands them on as the control's own.
+void OptionsDialog::RelayToTooltips(WPARAM wParam, LPARAM lParam) {
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  MSG message{window_, WM_MOUSEMOVE, wParam, lParam, 0, {}};
+  for (const auto& [id, control] : kTooltips) {
+    HWND child = GetDlgItem(window_, id);
+    RECT area;
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+    if (!IsWindowEnabled(child) && PtInRect(&area, point)) {
+      message.hwnd = child;
+      message.lParam = MAKELPARAM(point.x - area.left, point.y - area.top);
+      break;
+    }
+  }
+  SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 void OptionsDialog::UpdateEnabled() {
@@ -174,15 +248,22 @@ INT_PTR CALLBACK OptionsDialog::Proc(HWND dialog, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_INITDIALOG:
       self->window_ = dialog;
+      self->AddTooltips();
       self->Show(OptionsForm::From(self->settings_));
       return TRUE;
+    case WM_MOUSEMOVE:
+      if (self && self->tooltips_)
+        self->RelayToTooltips(wParam, lParam);
+      return FALSE;
     case WM_COMMAND:
       if (self && HIWORD(wParam) == BN_CLICKED)
         return self->Command(LOWORD(wParam)) ? TRUE : FALSE;
       return FALSE;
     case WM_NCDESTROY:
-      if (self)
+      if (self) {
         self->window_ = nullptr;
+        self->tooltips_ = nullptr;
+      }
       return FALSE;
   }
   return FALSE;

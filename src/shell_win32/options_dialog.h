@@ -1,5 +1,6 @@
 // "Option settings" (the OPTIONMENU template) bound to the core's options form: the controls show the
-// form, a click changes the form and what it enables, "Done" writes the settings and saves them.
+// form, a click changes the form and what it enables, "Done" writes the settings and saves them. Every
+// control has a tooltip with the form's text for it, greyed controls too.
 #pragma once
 
 #include <functional>
@@ -31,6 +32,8 @@ class OptionsDialog {
 
  private:
   static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void AddTooltips();
+  void RelayToTooltips(WPARAM wParam, LPARAM lParam);
   void Show(const OptionsForm& form);
   void UpdateEnabled();
   bool Command(int id);
@@ -40,6 +43,7 @@ class OptionsDialog {
   std::string iniPath_;
   FolderBrowser browse_;
   HWND window_ = nullptr;
+  HWND tooltips_ = nullptr;  // owned by the dialog, destroyed with it
   bool modal_ = false;
   bool saved_ = false;
 };

@@ -38,6 +38,7 @@
 #define IDC_PAL_ASK 1039
 #define IDC_MULTI_BYTE 1537
 #define IDC_ESCAPE 1548
+#define IDC_UTF8_TEXT 1549
 #define IDC_MAKE_128 1027
 #define IDC_MAKE_256 1028
 

@@ -61,7 +61,8 @@ bool HandOver(const std::vector<std::string>& paths) {
                                         SMTO_ABORTIFHUNG, 10000, &result) != 0;
   if (IsIconic(window))
     ShowWindow(window, SW_RESTORE);
-  SetForegroundWindow(window);
+  // The box the running copy shows, when one is open, rather than its window behind it.
+  SetForegroundWindow(GetLastActivePopup(window));
   return sent && result != 0;
 }
 

@@ -28,27 +28,46 @@ std::string PathOf(IShellItem* item) {
   return utf8;
 }
 
-// The folder and file name of a suggested path.
 void StartAt(IFileDialog* dialog, const std::string& initialPath) {
-  if (initialPath.empty())
-    return;
-  const std::wstring path = Widen(initialPath);
-  const std::size_t slash = path.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-  const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  const StartPlace place = StartPlaceOf(initialPath);
   ComPtr<IShellItem> item;
-  if (!folder.empty() &&
-      SUCCEEDED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_PPV_ARGS(&item.p))))
+  if (!place.Folder.empty() &&
+      SUCCEEDED(SHCreateItemFromParsingName(place.Folder.c_str(), nullptr, IID_PPV_ARGS(&item.p))))
     dialog->SetFolder(item.p);
-  if (!name.empty())
-    dialog->SetFileName(name.c_str());
+  if (!place.Name.empty())
+    dialog->SetFileName(place.Name.c_str());
+}
+
+using TaskDialogCall = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+// comctl32 version 6 (the manifest asks for it) has the task dialog; version 5 has not.
+TaskDialogCall TaskDialogOfThisSystem() {
+  HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+  FARPROC call = controls ? GetProcAddress(controls, "TaskDialogIndirect") : nullptr;
+  return reinterpret_cast<TaskDialogCall>(reinterpret_cast<void (*)()>(call));
 }
 
 }  // namespace
 
+StartPlace StartPlaceOf(const std::string& initialPath) {
+  std::wstring path = Widen(initialPath);
+  for (wchar_t& c : path) {
+    if (c == L'/')
+      c = L'\\';
+  }
+  const std::size_t slash = path.rfind(L'\\');
+  if (slash == std::wstring::npos)
+    return {{}, path};
+  // A drive's root keeps its separator: "C:" alone is the drive's current folder.
+  const bool root = slash == 2 && path[1] == L':';
+  return {path.substr(0, root ? slash + 1 : slash), path.substr(slash + 1)};
+}
+
 Win32Host::Win32Host(HWND owner)
     : owner_(owner), openFolder_([](const std::string& folder) {
-        ShellExecuteW(nullptr, L"open", Widen(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        // ShellExecute's results up to 32 are its errors.
+        return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", Widen(folder).c_str(), nullptr,
+                                                       nullptr, SW_SHOWNORMAL)) > 32;
       }) {}
 
 bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
@@ -56,11 +75,38 @@ bool Win32Host::AskYesNo(const std::string& caption, const std::string& text) {
          IDYES;
 }
 
+bool Win32Host::AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) {
+  keep = false;
+  const TaskDialogCall taskDialog = TaskDialogOfThisSystem();
+  if (!taskDialog)
+    return AskYesNo(caption, text);
+  const std::wstring title = Widen(caption), content = Widen(text), keepLabel = Widen(kKeepAnswerLabel);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof config;
+  config.hwndParent = owner_;
+  config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW | TDF_USE_HICON_MAIN;
+  config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
+  config.pszWindowTitle = title.c_str();
+  config.hMainIcon = LoadIconW(nullptr, IDI_QUESTION);  // the message box's question mark
+  config.pszContent = content.c_str();
+  config.nDefaultButton = IDYES;
+  config.pszVerificationText = keepLabel.c_str();
+  int button = 0;
+  BOOL ticked = FALSE;
+  if (FAILED(taskDialog(&config, &button, nullptr, &ticked)))
+    return AskYesNo(caption, text);
+  keep = ticked != FALSE;
+  return button == IDYES;
+}
+
 void Win32Host::ShowMessage(const std::string& caption, const std::string& text) {
   MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
 }
 
 void Win32Host::ShowReport(const MessageReport& report) {
+  // A run started while a report box is open (files handed over by a second copy) reports into it.
+  if (ReportDialog::AddToOpen(report))
+    return;
   if (report.Details.empty() && report.Folder.empty()) {
     ShowMessage(report.Caption, report.Text);
     return;
@@ -83,8 +129,10 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
   std::vector<COMDLG_FILTERSPEC> filters;
   for (std::size_t i = 0; i + 1 < texts.size(); i += 2)
     filters.push_back({texts[i].c_str(), texts[i + 1].c_str()});
-  if (!filters.empty())
+  if (!filters.empty()) {
     dialog->SetFileTypes(static_cast<UINT>(filters.size()), filters.data());
+    dialog->SetFileTypeIndex(1);  // the first filter: all the kinds a slot accepts
+  }
   dialog->SetTitle(Widen(choice.Title).c_str());
   std::string extension = choice.DefaultExt;
   if (!extension.empty() && extension.front() == '.')

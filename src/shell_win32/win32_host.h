@@ -1,6 +1,7 @@
-// The Host of the Win32 program: questions and messages as message boxes owned by a window, the run's
-// reports in the report box, and files chosen with the system's file dialogs (no limit on a path's length
-// or on how many files are chosen at once).
+// The Host of the Win32 program: questions and messages as message boxes owned by a window (a question
+// that can keep its answer for the run as a task dialog with a check box), the run's reports in the report
+// box, and files chosen with the system's file dialogs (no limit on a path's length or on how many files
+// are chosen at once).
 #pragma once
 
 #include "platform/host.h"
@@ -17,6 +18,9 @@ class Win32Host : public Host {
   void SetFolderOpener(FolderOpener open) { openFolder_ = std::move(open); }
 
   bool AskYesNo(const std::string& caption, const std::string& text) override;
+  // Yes and No with the check box kKeepAnswerLabel; a plain question (keep false) where comctl32 has no
+  // task dialog.
+  bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) override;
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void ShowReport(const MessageReport& report) override;
   bool ChooseFile(FileChoice& choice) override;
@@ -25,6 +29,13 @@ class Win32Host : public Host {
   HWND owner_;
   FolderOpener openFolder_;
 };
+
+// Where a file dialog opens for a suggested path: its folder ("C:\\dir\\" and "Z:/dir/" are folders alone,
+// with the system's separators) and the file name to suggest.
+struct StartPlace {
+  std::wstring Folder, Name;
+};
+StartPlace StartPlaceOf(const std::string& initialPath);
 
 // The folder browser of the options dialog: a folder, or empty when the user cancelled.
 std::string ChooseFolder(HWND owner, const std::string& title, const std::string& start);

@@ -73,7 +73,7 @@ TEST_F(Win32MainWindow, ShowsTheTitleMenusAndA280By160BlackArea) {
   wchar_t cls[64] = {};
   GetClassNameW(hwnd_, cls, 64);
   EXPECT_EQ(win32::Narrow(cls), "MainWindow");
-  EXPECT_EQ(Text(hwnd_), "GRANVEL v2.00");
+  EXPECT_EQ(Text(hwnd_), WindowTitle());
   RECT client;
   GetClientRect(hwnd_, &client);
   EXPECT_EQ(client.right, 280);
@@ -215,7 +215,7 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
   WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
   Process first, second;
   ASSERT_TRUE(Start(first, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", L"GRANVEL v2.00", 20000);
+  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
   ASSERT_NE(main, nullptr) << "the program showed no window";
   ASSERT_TRUE(Start(second, dir.Path(), "Notes_mem.txt"));
   EXPECT_EQ(second.Wait(20000), 0u);
@@ -229,6 +229,22 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
                reinterpret_cast<LPARAM>(GetDlgItem(finished, IDC_REPORT_SHOW_DETAILS)));
   EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("Notes_mem_MEM.zkp"), std::string::npos);
   SaveScreenshot(finished, "win32_finished_details");
+  // A file handed over while the box is open: its run reports into the same box.
+  WriteText(dir / "More_mem.txt", "MEM$=\"MORE\"\r\n");
+  Process third;
+  ASSERT_TRUE(Start(third, dir.Path(), "More_mem.txt"));
+  EXPECT_EQ(third.Wait(20000), 0u);
+  const std::string both = Summary(1, 1, 0) + "\n\n" + Summary(1, 1, 0);
+  for (int waited = 0; waited < 20000 && ItemText(finished, IDC_REPORT_TEXT) != both; waited += 100)
+    Sleep(100);
+  EXPECT_EQ(ItemText(finished, IDC_REPORT_TEXT), both);
+  EXPECT_EQ(WindowsTitled("Finished"), 1);
+  EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("More_mem_MEM.zkp"), std::string::npos);
+  RECT frame;
+  GetWindowRect(finished, &frame);
+  EXPECT_TRUE(frame.top >= 0 && frame.bottom <= 720) << "the grown box stays on the 1280 x 720 desktop";
+  EXPECT_EQ(GetForegroundWindow(), finished) << "the box, not the window behind it, came to the front";
+  SaveScreenshot(finished, "win32_finished_two_runs");
   PostMessageW(finished, WM_COMMAND, IDOK, 0);
   PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(first.Wait(20000), 0u);
@@ -240,7 +256,7 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   TempDir dir;
   Process program;
   ASSERT_TRUE(Start(program, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", L"GRANVEL v2.00", 20000);
+  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
   ASSERT_NE(main, nullptr);
 
   PostMessageW(main, WM_COMMAND, IDM_FILE_CONVERT, 0);
@@ -261,7 +277,7 @@ TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
   ASSERT_NE(package, nullptr);
   EXPECT_EQ(GetWindow(package, GW_OWNER), main);
   PostMessageW(package, WM_COMMAND, MAKEWPARAM(7936 + 2, BN_CLICKED), 0);  // the program slot's "..."
-  HWND browse = WaitForWindow(nullptr, L"Choose a convert text file", 20000);
+  HWND browse = WaitForWindow(nullptr, L"Choose a file for PRG", 20000);
   ASSERT_NE(browse, nullptr);
   PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
   Sleep(500);

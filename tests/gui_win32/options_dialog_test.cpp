@@ -1,5 +1,5 @@
 // "Option settings" on Windows: every label, the settings shown, clicks enabling what the form says, "Done"
-// saving exactly the controls and "Cancel" saving nothing.
+// saving exactly the controls and "Cancel" saving nothing, and each control's tooltip.
 #include "shell_win32/options_dialog.h"
 
 #include <gtest/gtest.h>
@@ -33,15 +33,17 @@ const struct { int Id; const char* Label; } kLabels[] = {
     {IDC_MULTI_BYTE, "Make text at S-JIS char set in program data"},
     {IDC_ESCAPE, "Escape smaller or bigger code's chars"},
     {IDC_MAKE_128, "Make 128x128 pixel images in CHR resource data"},
-    {IDC_MAKE_256, "Make 256x 64 pixel images in CHR resource data"}, {IDOK, "Done"}, {IDCANCEL, "Cancel"},
+    {IDC_MAKE_256, "Make 256x 64 pixel images in CHR resource data"}, {IDC_UTF8_TEXT, kUtf8TextLabel},
+    {IDOK, "Done"}, {IDCANCEL, "Cancel"},
 };
 // clang-format on
 
 // The persisted fields as "Key=value" words.
 std::string Persisted(const ConvertSettings& s) {
   std::string words;
-  for (const char* key : {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide",
-                          "PRG_Limit", "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image"})
+  for (const char* key :
+       {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide", "PRG_Limit",
+        "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image", "UTF8_Text"})
     words += std::string(key) + "=" + std::to_string(*PersistedIntField(s, key)) + " ";
   return words + "User=" + s.User;
 }
@@ -51,6 +53,7 @@ TEST(Win32Options, ShowsTheSettingsAndDoneSavesWhatTheControlsShow) {
   ConvertSettings settings;  // the defaults: DATA text on, DATA_Type -1, WideMode -1, PAL_Fix_1bit -1
   settings.ToolDir = dir.Path();
   settings.PRG_MultiByte = 1;
+  settings.UTF8_Text = 1;
   const std::string ini = dir / "GRANVEL.ini";
   {
     OptionsDialog dialog(settings, ini);
@@ -75,7 +78,8 @@ TEST(Win32Options, ShowsTheSettingsAndDoneSavesWhatTheControlsShow) {
                                       {IDC_SPLIT_256, true, false},
                                       {IDC_PAL_ASK, true, true},
                                       {IDC_MAKE_256, true, true},
-                                      {IDC_ESCAPE, false, false}})
+                                      {IDC_ESCAPE, false, false},
+                                      {IDC_UTF8_TEXT, true, true}})
     EXPECT_TRUE(Checked(window, id) == checked && Enabled(window, id) == enabled) << id;
   SaveScreenshot(window, "win32_options");
 
@@ -88,16 +92,64 @@ TEST(Win32Options, ShowsTheSettingsAndDoneSavesWhatTheControlsShow) {
   Click(window, IDC_PAL_KEEP);
   Click(window, IDC_MAKE_ZKP_FOLDER);
   Click(window, IDC_PNG_IMAGE);
+  Click(window, IDC_UTF8_TEXT);
   EXPECT_TRUE(!Enabled(window, IDC_DATA_DEC) && Enabled(window, IDC_SPLIT_128) &&
               Enabled(window, IDC_ESCAPE));
   Click(window, IDOK);
   EXPECT_FALSE(IsWindow(window));
   const std::string expected =
       "Select=770 Create=1 TextOut=0 DATA_Type=1 AutoTrim=0 WideMode=0 Make_Wide=1 "
-      "PRG_Limit=1 PRG_MultiByte=0 PRG_ESCAPE=0 PAL_Fix_1bit=0 PNG_Image=1 User=" +
+      "PRG_Limit=1 PRG_MultiByte=0 PRG_ESCAPE=0 PAL_Fix_1bit=0 PNG_Image=0 UTF8_Text=0 User=" +
       dir.Path() + "/out";
   EXPECT_EQ(Persisted(settings), expected);
   EXPECT_EQ(Persisted(LoadSettings(ini, dir.Path())), expected);
+}
+
+// The text of the tool for control `id` in a dialog's tooltip window.
+std::string TipText(HWND tooltips, HWND dialog, int id) {
+  wchar_t text[1024] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = dialog;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
+  tool.lpszText = text;
+  SendMessageW(tooltips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+  return win32::Narrow(text);
+}
+
+TEST(Win32Options, EveryControlHasItsTooltip) {
+  using C = OptionControl;
+  // clang-format off
+  const std::pair<int, OptionControl> kTips[] = {
+      {IDC_SAME_AS_SOURCE, C::SameAsSource}, {IDC_SAME_AS_TOOL, C::SameAsTool},
+      {IDC_SELECTED_FOLDER, C::SelectedFolder}, {IDC_USER_FOLDER, C::UserFolder},
+      {IDC_SELECT_FOLDER, C::UserFolder}, {IDC_MAKE_ZKP_FOLDER, C::MakeZkpFolder}, {IDC_TEXT_OUT, C::TextOut},
+      {IDC_DATA_HEX, C::DataHex}, {IDC_DATA_DEC, C::DataDec}, {IDC_PNG_IMAGE, C::PngImage},
+      {IDC_PRG_LIMIT, C::PrgLimit}, {IDC_PRG_TO_SCR, C::PrgToScr}, {IDC_PRG_TO_MEM, C::PrgToMem},
+      {IDC_KEEP_WIDTH, C::KeepWidth}, {IDC_SPLIT_128, C::Split128}, {IDC_SPLIT_256, C::Split256},
+      {IDC_PAL_KEEP, C::PaletteKeep}, {IDC_PAL_15, C::Palette15}, {IDC_PAL_ASK, C::PaletteAsk},
+      {IDC_MULTI_BYTE, C::MultiByte}, {IDC_ESCAPE, C::Escape}, {IDC_MAKE_128, C::Make128},
+      {IDC_MAKE_256, C::Make256}, {IDC_UTF8_TEXT, C::Utf8Text},
+  };
+  // clang-format on
+  TempDir dir;
+  ConvertSettings settings;
+  OptionsDialog dialog(settings, dir / "GRANVEL.ini");
+  HWND window = dialog.Create(nullptr);
+  HWND tooltips = nullptr;  // the one the dialog owns
+  while ((tooltips = FindWindowExW(nullptr, tooltips, TOOLTIPS_CLASSW, nullptr)) &&
+         GetWindow(tooltips, GW_OWNER) != window) {
+  }
+  ASSERT_NE(tooltips, nullptr);
+  EXPECT_EQ(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0), std::size(kTips));
+  for (const auto& [id, control] : kTips)
+    EXPECT_EQ(TipText(tooltips, window, id), OptionTooltip(control)) << id;
+  // Long texts wrap within the dialog's width.
+  RECT frame;
+  GetWindowRect(window, &frame);
+  const LRESULT tipWidth = SendMessageW(tooltips, TTM_GETMAXTIPWIDTH, 0, 0);
+  EXPECT_TRUE(tipWidth > 0 && tipWidth < frame.right - frame.left) << tipWidth;
+  DestroyWindow(window);
 }
 
 }  // namespace

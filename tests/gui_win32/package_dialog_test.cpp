@@ -125,6 +125,11 @@ TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
   const std::vector<std::uint8_t> package = ReadBytes(dir / "ABC.zkp");
   ASSERT_GE(package.size(), 36u);
   EXPECT_EQ(std::string(package.begin(), package.begin() + 4), "PX01");
+  // "Finished" names the package and offers its folder.
+  ASSERT_FALSE(host.reports.empty());
+  const MessageReport& done = host.reports.back();
+  EXPECT_EQ(done.Caption + "|" + done.Text + "|" + done.Details + "|" + done.Folder,
+            "Finished|Conpleted..\nwrote " + dir / "ABC.zkp" + "||" + dir.Path() + "/");
 }
 
 }  // namespace

@@ -5,9 +5,13 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <list>
+
+#include "granvel_version.h"
 
 namespace granvel::test {
 
@@ -84,6 +88,86 @@ std::vector<std::string> Entries(HWND dialog, int id) {
 
 int Selection(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+namespace {
+
+struct Waiter {
+  std::wstring Title;
+  std::function<void(HWND)> Act;
+  DWORD Deadline;
+};
+std::list<Waiter> waiters;
+UINT_PTR waitTimer = 0;
+
+void CALLBACK CheckWaiters(HWND, UINT, UINT_PTR, DWORD) {
+  for (auto each = waiters.begin(); each != waiters.end();) {
+    HWND window = FindWindowW(nullptr, each->Title.c_str());
+    const bool late = static_cast<int>(GetTickCount() - each->Deadline) > 0;
+    if (!(window && IsWindowVisible(window)) && !late) {
+      ++each;
+      continue;
+    }
+    // Taken off the list first: the action may open a modal loop that runs this timer again.
+    const Waiter waiter = *each;
+    each = waiters.erase(each);
+    if (waiters.empty()) {
+      KillTimer(nullptr, waitTimer);
+      waitTimer = 0;
+    }
+    if (late)
+      ADD_FAILURE() << "no window \"" << Narrow(waiter.Title) << "\" showed";
+    else
+      waiter.Act(window);
+    each = waiters.begin();
+  }
+}
+
+}  // namespace
+
+void WhenShown(const std::string& title, std::function<void(HWND)> act) {
+  waiters.push_back({Widen(title), std::move(act), GetTickCount() + 10000});
+  if (!waitTimer)
+    waitTimer = SetTimer(nullptr, 0, 100, CheckWaiters);
+}
+
+DialogGuard::DialogGuard(int milliseconds)
+    : timer_(SetTimer(nullptr, 0, static_cast<UINT>(milliseconds), [](HWND, UINT, UINT_PTR timer, DWORD) {
+        SetTimer(nullptr, timer, 1000, nullptr);  // the same timer, now every second
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) -> BOOL {
+              wchar_t name[16] = {};
+              GetClassNameW(window, name, 16);
+              if (IsWindowVisible(window) && std::wcscmp(name, L"#32770") == 0) {
+                ADD_FAILURE() << "\"" << Text(window) << "\" was still open";
+                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+              }
+              return TRUE;
+            },
+            0);
+      })) {}
+
+DialogGuard::~DialogGuard() {
+  KillTimer(nullptr, timer_);
+}
+
+int WindowsTitled(const std::string& title) {
+  std::pair<std::wstring, int> search{Widen(title), 0};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& [title, count] = *reinterpret_cast<std::pair<std::wstring, int>*>(data);
+        count += IsWindowVisible(window) && win32::WindowText(window) == title ? 1 : 0;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+std::string WindowTitle() {
+  int major = 0, minor = 0, patch = 0;
+  std::sscanf(GRANVEL_VERSION, "%d.%d.%d", &major, &minor, &patch);
+  return "GRANVEL v" + std::to_string(major) + "." + std::to_string(minor) + std::to_string(patch);
 }
 
 void DropFiles(HWND window, const std::vector<std::string>& paths) {

@@ -2,6 +2,7 @@
 // back, dropping files on a window, and saving screenshots for review.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,32 @@ int Selection(HWND dialog, int id);
 
 // The files as Explorer drops them on `window` (WM_DROPFILES).
 void DropFiles(HWND window, const std::vector<std::string>& paths);
+
+// Calls `act` with the window titled `title` once it shows, from a timer of the thread: drives a modal
+// dialog or message box while the test waits in the call that opened it. Several can wait at once; one
+// whose window does not show within 10 s fails the test and its timer ends.
+void WhenShown(const std::string& title, std::function<void(HWND)> act);
+
+// While it lives, cancels every dialog and message box of the thread still open `milliseconds` after it
+// was made, and again every second: a test waiting in a modal dialog that its steps did not close ends
+// with a failure instead of hanging.
+class DialogGuard {
+ public:
+  explicit DialogGuard(int milliseconds);
+  ~DialogGuard();
+  DialogGuard(const DialogGuard&) = delete;
+  DialogGuard& operator=(const DialogGuard&) = delete;
+
+ private:
+  UINT_PTR timer_;
+};
+
+// How many visible top-level windows are titled `title`.
+int WindowsTitled(const std::string& title);
+
+// The main window's title "GRANVEL vX.YZ", written from the version "X.Y.Z" (minor and patch one digit
+// each).
+std::string WindowTitle();
 
 // Saves what the screen shows of `window` (its frame included) as <screenshot folder>/<name>.bmp, after it
 // was brought to the front and painted.

@@ -1,0 +1,66 @@
+// The program's host: the question whose answer can be kept for the run, and where a file dialog opens
+// and which filter it shows first.
+#include "shell_win32/win32_host.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "win32_support.h"
+
+namespace granvel::test {
+namespace {
+
+TEST(Win32Question, TheKeepBoxComesBackAsKeep) {
+  win32::Win32Host host;
+  for (const bool tick : {true, false}) {
+    WhenShown("Palette", [&](HWND dialog) {
+      // Wine's task dialog has its controls as children (Windows' draws them itself).
+      EXPECT_NE(FindWindowExW(dialog, nullptr, L"Button", win32::Widen(kKeepAnswerLabel).c_str()), nullptr);
+      if (tick) {
+        SendMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
+        SaveScreenshot(dialog, "win32_question_keep");
+      }
+      SendMessageW(dialog, TDM_CLICK_BUTTON, tick ? IDYES : IDNO, 0);
+    });
+    bool keep = !tick;
+    EXPECT_EQ(host.AskYesNoForRun("Palette", "hero.bmp has 2 colours. Use palette 15?", keep), tick);
+    EXPECT_EQ(keep, tick);
+  }
+}
+
+TEST(Win32FileDialog, StartsInTheFolderOfItsPath) {
+  // clang-format off
+  const struct { const char* Path; const wchar_t* Folder; const wchar_t* Name; } kCases[] = {
+      {"C:\\dir\\", L"C:\\dir", L""}, {"Z:/dir/sub/", L"Z:\\dir\\sub", L""}, {"C:\\", L"C:\\", L""},
+      {"C:\\dir\\A.zkp", L"C:\\dir", L"A.zkp"}, {"A.zkp", L"", L"A.zkp"}, {"", L"", L""},
+  };
+  // clang-format on
+  for (const auto& each : kCases) {
+    const win32::StartPlace place = win32::StartPlaceOf(each.Path);
+    EXPECT_TRUE(place.Folder == each.Folder && place.Name == each.Name) << each.Path;
+  }
+
+  // The dialog itself: a name typed alone is taken from the folder it opened in; the first filter shows.
+  TempDir dir;
+  WriteText(dir / "a.txt", "10 END\r\n");
+  FileChoice choice;
+  choice.Title = "Choose a file for PRG";
+  choice.Filter = {{"All accepted files", "*.txt *.zkp"}, {"Text document", "*.txt"}};
+  choice.InitialPath = dir.Path() + "/";
+  std::string filter;
+  WhenShown(choice.Title, [&](HWND dialog) {
+    HWND types = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
+    filter = Text(types);
+    HWND name = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    SetWindowTextW(name, L"a.txt");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  win32::Win32Host host;
+  const DialogGuard guard(5000);
+  ASSERT_TRUE(host.ChooseFile(choice));
+  EXPECT_EQ(choice.Files, std::vector<std::string>{dir.Path() + "\\a.txt"});
+  EXPECT_EQ(filter.rfind("All accepted files", 0), 0u) << filter;
+}
+
+}  // namespace
+}  // namespace granvel::test

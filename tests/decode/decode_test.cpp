@@ -1,9 +1,7 @@
-// The slot labels of a package mask, which only the info command prints (the decoded files are named by the
-// cases).
+// Decoded texts in UTF-8, and the palette file a plain file's images are drawn with.
 #include <gtest/gtest.h>
 
 #include "convert/job.h"
-#include "decode/mask_names.h"
 #include "decode/reader.h"
 #include "decode/text_form.h"
 #include "format/container.h"
@@ -12,24 +10,6 @@
 
 namespace granvel {
 namespace {
-
-TEST(FindMaskBitName, LabelsBothScreensAndLeavesHighBitsUnnamed) {
-  const std::pair<int, std::string_view> rows[] = {{8, "BGU0"},
-                                                   {27, "BGU0 (Down screen)"},
-                                                   {31, "BGF0 (Down screen)"},
-                                                   {36, "SCU1 (Down screen)"},
-                                                   {22, "MEM"},
-                                                   {41, "SPS0"},
-                                                   {44, "BGD1"}};
-  for (const auto& [bit, label] : rows)
-    EXPECT_EQ(FindMaskBitName(bit)->Label, label);
-  EXPECT_EQ(FindMaskBitName(45), nullptr);
-  EXPECT_EQ(FindMaskBitName(-1), nullptr);
-  int expected = 0;
-  for (const MaskBitName& name : MaskBitNames())
-    EXPECT_EQ(name.Bit, expected++);
-  EXPECT_EQ(expected, 45);
-}
 
 // A decoded text's UTF-8 form: line ends as LF where they are line ends, each character as itself, and no
 // form at all where a byte would not read back the same.

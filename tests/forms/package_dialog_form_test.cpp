@@ -51,9 +51,9 @@ TEST(PackageDialogForm, GroupsStandInTheTablesColumnsAndOnTheirScreensPage) {
 
 TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   test::TempDir dir;
-  const test::BmpLayout square = test::Layout(256, 256, 8, test::GreyPalette(256));
-  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(square));
-  test::WriteBytes(dir / "sq.png", test::MakePng(square));  // read as an image whatever PNG_Image says
+  test::WriteBytes(dir / "sq.bmp", test::MakeBmp(test::Layout(256, 256, 4, test::GreyPalette(16))));
+  // A 16 x 16 palette PNG of the PNG cases: read as an image whatever PNG_Image says.
+  test::WriteBytes(dir / "p8.png", test::ReadBytes(GRANVEL_CASES_DIR "/png_images/in/p8.png"));
   test::WriteBytes(dir / "odd.bmp", test::MakeBmp(test::Layout(100, 100, 4, test::GreyPalette(16))));
   test::WriteBytes(dir / "tall.bmp", test::MakeBmp(test::Layout(256, 200, 4, test::GreyPalette(16))));
   test::WriteBytes(dir / "two.bmp", test::MakeBmp(test::Layout(8, 8, 2)));
@@ -66,7 +66,7 @@ TEST(PackageDialogForm, BrowseChecksTheSlotAndReadsAChosenImageAtOnce) {
   // clang-format off
   const struct { int slot; const char* file; std::string shown; int parts; } rows[] = {
       {kBgu0, "sq.bmp", "", 4},  // AutoTrim: banks 256 x 64
-      {kBgu0, "sq.png", "", 4},  {kCol0, "sq.png", "", 0},
+      {kBgu0, "p8.png", "", 1},  {kCol0, "p8.png", "", 0},
       {kGrp0, "tall.bmp", "", 2},  // pages of 256 x 192: the 8 rows below the first make a second
       {kBgu0, "odd.bmp", unmatched + "8-pixel unit (AutoTrim=0 takes any size)", 0},
       {kSpd0, "odd.bmp", unmatched + "32-pixel unit (AutoTrim=0 takes any size)", 0},

@@ -1,7 +1,5 @@
 #include "support/bmp_writer.h"
 
-#include <algorithm>
-
 namespace granvel::test {
 namespace {
 
@@ -82,70 +80,6 @@ std::vector<Rgb> GreyPalette(int n) {
     palette.push_back(
         {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)});
   return palette;
-}
-
-namespace {
-
-std::uint32_t Crc(const std::uint8_t* bytes, std::size_t size) {
-  std::uint32_t c = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < size; ++i) {
-    c ^= bytes[i];
-    for (int k = 0; k < 8; ++k)
-      c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-  }
-  return ~c;
-}
-
-void PutBE(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
-  PutBE(out, static_cast<std::uint32_t>(data.size()));
-  const std::size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  PutBE(out, Crc(&out[start], out.size() - start));
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> MakePng(const BmpLayout& layout) {
-  std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<std::uint8_t> header;
-  PutBE(header, static_cast<std::uint32_t>(layout.width));
-  PutBE(header, static_cast<std::uint32_t>(layout.height));
-  header.insert(header.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, filters, no interlace
-  Chunk(png, "IHDR", header);
-  std::vector<std::uint8_t> palette;
-  for (const Rgb& c : layout.palette)
-    palette.insert(palette.end(), {c.r, c.g, c.b});
-  Chunk(png, "PLTE", palette);
-  std::vector<std::uint8_t> raw;  // each row after its filter byte 0
-  for (int y = 0; y < layout.height; ++y) {
-    raw.push_back(0);
-    const auto row = layout.pixels.begin() + static_cast<std::ptrdiff_t>(y) * layout.width;
-    raw.insert(raw.end(), row, row + layout.width);
-  }
-  std::vector<std::uint8_t> zlib{0x78, 0x01};
-  std::uint32_t a = 1, b = 0;  // Adler-32
-  for (std::uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  for (std::size_t at = 0; at == 0 || at < raw.size(); at += 65535) {
-    const std::size_t size = std::min<std::size_t>(65535, raw.size() - at);
-    zlib.push_back(at + size == raw.size() ? 1 : 0);
-    zlib.insert(zlib.end(), {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
-                             static_cast<std::uint8_t>(~size), static_cast<std::uint8_t>(~size >> 8)});
-    zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                raw.begin() + static_cast<std::ptrdiff_t>(at + size));
-  }
-  PutBE(zlib, b << 16 | a);
-  Chunk(png, "IDAT", zlib);
-  Chunk(png, "IEND", {});
-  return png;
 }
 
 }  // namespace granvel::test

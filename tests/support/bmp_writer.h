@@ -34,10 +34,6 @@ std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout);
 std::vector<std::uint8_t> MakeBmpWithData(const BmpLayout& layout, const std::vector<std::uint8_t>& data,
                                           std::uint32_t compression);
 
-// The same picture as an 8-bit palette PNG (its bits ignored): signature, IHDR, PLTE, one IDAT of stored
-// deflate blocks, IEND, each chunk with its CRC.
-std::vector<std::uint8_t> MakePng(const BmpLayout& layout);
-
 // A grey ramp of n colours: entry i is (i, i, i).
 std::vector<Rgb> GreyPalette(int n);
 

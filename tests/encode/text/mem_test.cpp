@@ -1,9 +1,8 @@
-// MEM texts and the escapes programs and MEM texts share.
+// MEM texts: where the assignment stands, the codes stored, the count.
 #include "encode/text/mem.h"
 
 #include <gtest/gtest.h>
 
-#include "encode/text/escapes.h"
 
 namespace granvel {
 namespace {
@@ -58,22 +57,6 @@ TEST(MemPayloadFromText, FindsTheAssignmentAsTheHandheldWritesIt) {
   const Codes kept = CodesOf("MEM$=\"" + text + "\"\r\n");
   ASSERT_EQ(kept.size(), 256u);
   EXPECT_EQ(kept[255], 0xFEE0 + '5');
-}
-
-TEST(DecodeEscapes, DecodesHexPairsAndDropsOtherBackslashesWhenSwitchedOn) {
-  const std::pair<std::string, std::string> decoded[] = {
-      {"\\41", "A"},         {"\\0d", "\r"},     {"\\\\", "\\"}, {"\\\"", "\""},
-      {"\\4G", "4G"},        {"end\\", "end"},   {"\\4", "4"},   {"\\5c41", "\\41"},
-      {"a\\x\\41b", "axAb"}, {"\\\\41", "\\41"}, {"", ""}};
-  ConvertSettings on, off;
-  on.PRG_ESCAPE = 1;
-  for (const auto& [in, out] : decoded) {
-    std::vector<std::uint8_t> text(in.begin(), in.end());
-    EXPECT_EQ(DecodeEscapes(text, on), out.size()) << in;
-    EXPECT_EQ(std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(out.size())), out) << in;
-    text.assign(in.begin(), in.end());
-    EXPECT_EQ(DecodeEscapes(text, off), in.size()) << in;
-  }
 }
 
 }  // namespace

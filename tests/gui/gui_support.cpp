@@ -1,11 +1,7 @@
 #include "gui/gui_support.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QPainter>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace granvel::test {
 
@@ -17,13 +13,11 @@ void SaveScreenshot(QWidget* widget, const QString& name, bool titleBar) {
   QPainter painter(&shot);
   painter.setPen(Qt::white);
   painter.setFont(widget->font());
-  painter.drawText(QRect(10, 0, body.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
-                   widget->windowTitle());
+  painter.drawText(QRect(10, 0, body.width() - 20, bar), Qt::AlignVCenter, widget->windowTitle());
   painter.drawPixmap(0, bar, body);
   painter.end();
-  const QDir dir(QStringLiteral(GRANVEL_SCREENSHOT_DIR));
-  dir.mkpath(QStringLiteral("."));
-  shot.save(dir.filePath(name + QStringLiteral(".png")));
+  QDir().mkpath(QStringLiteral(GRANVEL_SCREENSHOT_DIR));
+  shot.save(QStringLiteral(GRANVEL_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 
 bool Click(QAbstractButton* button) {

@@ -2,11 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Installs the build into a fresh prefix and checks that the desktop entry, its icon and the .zkp type land
 # where a desktop finds them. Run with -DBUILD_DIR=... -DPREFIX=...
 file(REMOVE_RECURSE "${PREFIX}")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
-                RESULT_VARIABLE result OUTPUT_QUIET)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed: ${result}")
-endif()
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}" OUTPUT_QUIET
+                COMMAND_ERROR_IS_FATAL ANY)
 foreach(installed bin/granvel bin/granvel-cli share/applications/granvel.desktop
                   share/icons/hicolor/64x64/apps/granvel.png share/mime/packages/granvel-zkp.xml)
   if(NOT EXISTS "${PREFIX}/${installed}")

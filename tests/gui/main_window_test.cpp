@@ -1,29 +1,19 @@
-// The desktop program through its real main window, its boxes, and a second copy of itself.
+// The desktop program through its real main window, its dialogs and boxes, and a second copy of itself.
 #include "shell/main_window.h"
 
 #include <unistd.h>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDropEvent>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLocalServer>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QtNetwork>
+#include <QtTest>
+#include <QtWidgets>
 #include <filesystem>
+#include <map>
 #include <tuple>
 
 #include "encode/image/bmp.h"
 #include "granvel_version.h"
 #include "gui/gui_support.h"
+#include "shell/options_dialog.h"
+#include "shell/package_dialog.h"
 #include "shell/qt_host.h"
 #include "shell/report_box.h"
 #include "shell/single_instance.h"
@@ -34,29 +24,20 @@ namespace {
 
 using test::TempDir;
 
-// Starts the program in `folder`, which stands in for the temp folder; `runtime` is its $XDG_RUNTIME_DIR
-// (none when empty).
-std::unique_ptr<QProcess> StartProgram(const std::string& folder, const QStringList& arguments = {},
-                                       const std::string& runtime = {}) {
-  auto process = std::make_unique<QProcess>();
+// Starts the program in `folder`, which stands in for the temp folder, offscreen and without
+// $XDG_RUNTIME_DIR or $WAYLAND_DISPLAY; `changes` sets other values (an empty one removes the variable).
+std::unique_ptr<QProcess> StartProgram(const std::string& folder, const QStringList& arguments,
+                                       std::map<QString, std::string> changes = {}) {
+  changes.insert({{"TMPDIR", folder}, {"XDG_RUNTIME_DIR", ""}, {"WAYLAND_DISPLAY", ""}});
+  changes.insert({"QT_QPA_PLATFORM", "offscreen"});  // insert keeps the values given
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("TMPDIR"), QString::fromStdString(folder));
-  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-  if (!runtime.empty())
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime));
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const auto& [name, value] : changes)
+    value.empty() ? environment.remove(name) : environment.insert(name, QString::fromStdString(value));
+  auto process = std::make_unique<QProcess>();
   process->setProcessEnvironment(environment);
   process->setWorkingDirectory(QString::fromStdString(folder));
-  process->setProcessChannelMode(QProcess::ForwardedOutputChannel);  // standard error is read by the test
   process->start(QStringLiteral(GRANVEL_GUI_PATH), arguments);
   return process;
-}
-
-void SaveMenu(QWidget* window, QMenu* menu, const QString& name) {
-  menu->popup(window->mapToGlobal(QPoint(0, 0)));
-  QVERIFY(QTest::qWaitForWindowExposed(menu));
-  test::SaveScreenshot(menu, name);
-  menu->close();
 }
 
 QStringList CheckedActions(const QWidget* window) {
@@ -68,50 +49,61 @@ QStringList CheckedActions(const QWidget* window) {
   return checked;
 }
 
+// The width the text of `widget` needs with the style's margins around it; 0 for a label that wraps.
+int NeededWidth(QWidget* widget) {
+  QStyle* style = widget->style();
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = group->alignment();
+    // The style sets the title in from the left; as much room is due on the right.
+    const QRect title = style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+    return 2 * title.left() + group->fontMetrics().horizontalAdvance(group->title());
+  }
+  if (auto* push = qobject_cast<QPushButton*>(widget)) {
+    // The text within the style's frame: a push button's size hint is at least a minimum width whatever
+    // its text, and a narrow "..." would never pass.
+    QStyleOptionButton option;
+    option.initFrom(push);
+    option.text = push->text();
+    if (push->autoDefault() || push->isDefault())
+      option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QRect contents = style->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+    return push->width() - contents.width() + push->fontMetrics().horizontalAdvance(push->text());
+  }
+  if (auto* label = qobject_cast<QLabel*>(widget))
+    return label->wordWrap() ? 0 : label->sizeHint().width();
+  return widget->sizeHint().width();  // check boxes and radio buttons: indicator, spacing and text
+}
+
+// Each visible button, label and group box of `window` whose text does not fit, as "text: needed > width".
+QStringList TooNarrow(QWidget* window) {
+  QStringList narrow;
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    const auto* group = qobject_cast<QGroupBox*>(widget);
+    const QString text = group ? group->title() : widget->property("text").toString();
+    const bool hasText = group || qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget);
+    if (hasText && widget->isVisible() && NeededWidth(widget) > widget->width())
+      narrow << QStringLiteral("%1: %2 > %3").arg(text).arg(NeededWidth(widget)).arg(widget->width());
+  }
+  return narrow;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void clientAreaIs280By160AndTheConvertTypeMenuMovesItsOneCheckMark() {
+  // The window and its menus; a drop is one run that ends in the "Finished" box, which a run handed over
+  // while it is open joins; the question that can keep its answer; a second start without files.
+  void theWindowItsMenusItsBoxesAndItsQuestion() {
     TempDir dir;
+    for (const char* name : {"a_mem.txt", "b_mem.txt", "c_mem.txt"})
+      test::WriteText(dir / name, "MEM$ = \"A\"\r\n");
     MainWindow window(dir.Path());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.centralWidget()->size(), QSize(280, 160));
-    QCOMPARE(window.minimumSize(), window.maximumSize());
-    // "GRANVEL v" with the major version, a dot, then the minor and patch numbers of one digit each.
-    const QStringList version = QStringLiteral(GRANVEL_VERSION).split('.');
-    QCOMPARE(window.windowTitle(), "GRANVEL v" + version[0] + "." + version[1] + version[2]);
-    test::SaveScreenshot(&window, QStringLiteral("main_window"));
-    QMenu* types = window.menuBar()->actions()[1]->menu();
-    SaveMenu(&window, window.menuBar()->actions()[0]->menu(), QStringLiteral("main_window_files_menu"));
-    SaveMenu(&window, types, QStringLiteral("main_window_convert_type_menu"));
-    SaveMenu(&window, types->actions()[2]->menu(), QStringLiteral("main_window_sprites_menu"));
-    QCOMPARE(CheckedActions(&window), QStringList{"BG / Font (CHR)"});
-    QCOMPARE(window.Hint()->text(), QString::fromUtf8("Drop files here · BG / Font (CHR)"));
-    test::FindByText<QAction>(&window, "32x16")->trigger();
-    QCOMPARE(CheckedActions(&window), QStringList{"32x16"});
-    QCOMPARE(window.Hint()->text(), QString::fromUtf8("Drop files here · Sprites (CHR) 32x16"));
-    QCOMPARE(window.Settings().UnitWidth * 100 + window.Settings().UnitHeight, 3216);
-    for (int again = 0; again < 2; ++again)  // chosen again, it stays checked
-      test::FindByText<QAction>(&window, "Graphics (GRP)")->trigger();
-    QCOMPARE(CheckedActions(&window), QStringList{"Graphics (GRP)"});
-    QCOMPARE(int{window.Settings().ConvertType}, 265);
-    test::FindByText<QAction>(&window, "Screen (CHR + SCR)")->trigger();  // after "BG / Font (CHR)"
-    QCOMPARE(types->actions()[1]->text(), QStringLiteral("Screen (CHR + SCR)"));
-    QCOMPARE(CheckedActions(&window), QStringList{"Screen (CHR + SCR)"});
-    QCOMPARE(int{window.Settings().ConvertType} * 100 + window.Settings().UnitWidth, 26708);
-  }
-
-  void dropOfThreeFilesWithOneFailingShowsTheSummaryWithWhatItWrote() {
-    TempDir dir;
-    test::WriteText(dir / "a_mem.txt", "MEM$ = \"A\"\r\n");
-    test::WriteText(dir / "b_mem.txt", "no assignment here\r\n");
-    test::WriteText(dir / "c_mem.txt", "\xEF\xBB\xBFMEM$ = \"C\"\r\n");  // UTF-8 with its mark: a note
-    test::WriteText(dir / "d_mem.txt", "MEM$ = \"D\"\r\n");
-    MainWindow window(dir.Path());  // its own boxes
     QString opened;
     window.SetFolderOpener([&opened](const QString& folder) {
       opened = folder;
@@ -119,97 +111,146 @@ class MainWindowTest : public QObject {
     });
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QString caption, text, details, failed;
+    QCOMPARE(window.centralWidget()->size(), QSize(280, 160));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    // "GRANVEL v" with the major version, a dot, then the minor and patch numbers: 2.0.0 is "GRANVEL v2.00".
+    const QStringList version = QStringLiteral(GRANVEL_VERSION).split('.');
+    QCOMPARE(window.windowTitle(), "GRANVEL v" + version[0] + "." + version[1] + version[2]);
+    test::SaveScreenshot(&window, QStringLiteral("main_window"));
+    QMenu* types = window.menuBar()->actions()[1]->menu();
+    for (QMenu* menu : {window.menuBar()->actions()[0]->menu(), types, types->actions()[2]->menu()}) {
+      menu->popup(window.mapToGlobal(QPoint(0, 0)));
+      QVERIFY(QTest::qWaitForWindowExposed(menu));
+      test::SaveScreenshot(
+          menu, "main_window_menu_" + menu->title().section('(', 0, 0).trimmed().toLower().replace(' ', '_'));
+      menu->close();
+    }
+    QCOMPARE(types->actions()[1]->text(), QStringLiteral("Screen (CHR + SCR)"));  // after "BG / Font (CHR)"
+    QCOMPARE(CheckedActions(&window), QStringList{"BG / Font (CHR)"});
+    QCOMPARE(window.Hint()->text(), QString::fromUtf8("Drop files here · BG / Font (CHR)"));
+    // A command moves the one check mark to itself (chosen again, it stays) and names its type in the hint.
+    for (const char* type : {"32x16", "Graphics (GRP)", "Graphics (GRP)", "Screen (CHR + SCR)"}) {
+      test::FindByText<QAction>(&window, type)->trigger();
+      QCOMPARE(CheckedActions(&window), QStringList{type});
+      QVERIFY(window.Hint()->text().endsWith(type));
+    }
+
+    bool shown = false;
     test::WhenModalShows([&](QWidget* modal) {
       auto* box = qobject_cast<ReportBox*>(modal);
-      QVERIFY(box);
-      std::tie(caption, text, details) = std::tuple(box->windowTitle(), box->Text(), box->Details());
-      // A run handed over while the box is open ends in this box. A second box would wait for a click: it is
-      // closed after a while, so that the check fails rather than hangs.
+      QVERIFY(box && box->windowTitle() == QStringLiteral("Finished"));
+      shown = true;
+      const QString first = QString::fromUtf8("2 files converted\nSuccessed：2\nFailured：0");
+      QCOMPARE(box->Text(), first);
+      // A second box would wait for a click: it is closed after a while, so that the check fails, not hangs.
       QTimer::singleShot(2000, box, [box] {
         if (QWidget* other = QApplication::activeModalWidget(); other && other != box)
           other->close();
       });
-      window.ConvertPathsWhenShown({QString::fromStdString(dir / "d_mem.txt")});
-      QTRY_VERIFY(box->Text() != text);
-      QCOMPARE(window.findChildren<ReportBox*>().size(), 1);
-
+      window.ConvertPathsWhenShown({QString::fromStdString(dir / "c_mem.txt")});
+      QTRY_COMPARE(box->Text(),
+                   first + QString::fromUtf8("\n\n1 files converted\nSuccessed：1\nFailured：0"));
+      QCOMPARE(box->Details(), QString::fromStdString("wrote " + dir / "a_mem_MEM.zkp\nwrote " +
+                                                      dir / "b_mem_MEM.zkp\nwrote " + dir / "c_mem_MEM.zkp"));
       box->DetailsButton()->click();
       QTRY_VERIFY(box->DetailsView()->isVisible());
       const QSize before = box->DetailsView()->size();
       box->resize(box->size() + QSize(120, 90));
       QTRY_COMPARE(box->DetailsView()->size(), before + QSize(120, 90));
       test::SaveScreenshot(box, QStringLiteral("summary_box_with_details"), true);
-
+      QString failed;
       test::WhenModalShows(
-          [&](QWidget* message) {
-            failed = qobject_cast<QMessageBox*>(message)->text();
-            message->close();
-          },
+          [&failed](QWidget* message) { failed = qobject_cast<QMessageBox*>(message)->text(); },
           &QMessageBox::staticMetaObject);
       box->OpenFolderButton()->click();
+      QCOMPARE(opened, QString::fromStdString(dir.Path() + "/"));
+      QCOMPARE(failed, QString::fromStdString("No file manager could open the folder " + dir.Path()));
       QVERIFY(box->isVisible());
       QTest::keyClick(box->DetailsView(), Qt::Key_Escape);
       QVERIFY(!box->isVisible());
-      text = box->Text();
-      details = box->Details();
     });
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir / "a_mem.txt")),
-                  QUrl::fromLocalFile(QString::fromStdString(dir / "b_mem.txt")),
-                  QUrl::fromLocalFile(QString::fromStdString(dir / "c_mem.txt"))});
+                  QUrl::fromLocalFile(QString::fromStdString(dir / "b_mem.txt"))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
-    QTRY_COMPARE(caption, QStringLiteral("Finished"));
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    // Both runs' summaries, the second after a blank line.
-    QCOMPARE(text, QString::fromUtf8("3 files converted\nSuccessed：2\nFailured：1\n\n"
-                                     "1 files converted\nSuccessed：1\nFailured：0"));
-    // Failures, notes, then every file written; then the second run's.
-    QCOMPARE(details,
-             QString::fromStdString(
-                 dir / "b_mem.txt: no MEM$ = \" assignment with text after its quote\n" +
-                 dir / "c_mem.txt: note: read as UTF-8 and converted to Shift JIS\nwrote " +
-                 dir / "a_mem_MEM.zkp\nwrote " + dir / "c_mem_MEM.zkp\nwrote " + dir / "d_mem_MEM.zkp"));
-    QCOMPARE(opened, QString::fromStdString(dir.Path() + "/"));
-    QCOMPARE(failed, QString::fromStdString("No file manager could open the folder " + dir.Path()));
-    QVERIFY(test::Exists(dir / "a_mem_MEM.zkp") && !test::Exists(dir / "b_mem_MEM.zkp"));
-  }
+    QTRY_VERIFY(shown && !QApplication::activeModalWidget());
 
-  // The question that can keep its answer: the check box under it comes back as `keep`.
-  void theKeepAnswerBoxComesBackWithTheAnswer() {
-    TempDir dir;
-    MainWindow window(dir.Path());
-    window.show();
+    // The check box under the question comes back as `keep`, ticked or not, whichever the answer.
     QtHost host(&window);
-    const std::tuple<bool, QMessageBox::StandardButton, bool> rows[] = {{true, QMessageBox::No, false},
-                                                                        {false, QMessageBox::Yes, true}};
-    for (const auto& [tick, button, answer] : rows) {
-      QString label;
-      test::WhenModalShows([&](QWidget* modal) {
+    for (const bool tick : {true, false}) {
+      test::WhenModalShows([tick](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
-        if (QCheckBox* keepBox = box->checkBox()) {
-          label = keepBox->text();
-          keepBox->setChecked(tick);
-        }
+        QVERIFY(box->checkBox());
+        QCOMPARE(box->checkBox()->text(), QStringLiteral("Use this answer for the rest of this run"));
+        box->checkBox()->setChecked(tick);
         if (tick)
           test::SaveScreenshot(box, QStringLiteral("palette_question_keep_answer"), true);
-        box->button(button)->click();
+        box->button(tick ? QMessageBox::No : QMessageBox::Yes)->click();
       });
       bool keep = !tick;
       QCOMPARE(host.AskYesNoForRun(kPaletteQuestionCaption, dir / "font.bmp" + kPaletteQuestionText, keep),
-               answer);
-      QCOMPARE(label, QStringLiteral("Use this answer for the rest of this run"));
+               !tick);
       QCOMPARE(keep, tick);
+    }
+
+    // A second start without files brings the minimised window to the front.
+    const QString runtime = QString::fromStdString(dir.Path());
+    SingleInstance first(runtime), second(runtime);
+    QVERIFY(first.IsFirst() && !second.IsFirst());
+    window.showMinimized();
+    QVERIFY(first.Listen(
+        [&window](const QStringList& paths) { paths.isEmpty() ? window.BringToFront() : void(); }));
+    QVERIFY(second.HandOver({}));
+    QTRY_VERIFY(!window.isMinimized());
+  }
+
+  // Every text fits its control, no label, button or group title cut: in the options dialog, both pages of
+  // the package dialog, the report box with its details and the question that can keep its answer, at the
+  // font the tests render with and at half as large again, as a desktop with large text has it.
+  void everyTextFitsItsControl() {
+    const QFont original = QApplication::font();
+    const auto restore = qScopeGuard([&original] { QApplication::setFont(original); });
+    for (const qreal scale : {1.0, 1.5}) {
+      QFont font = original;
+      font.setPointSizeF(original.pointSizeF() * scale);
+      QApplication::setFont(font);
+      TempDir dir;
+      ConvertSettings settings;
+      OptionsDialog options(settings, dir / "GRANVEL.ini");
+      PackageDialog package(settings);
+      const std::string details = dir / "b_mem.txt: no MEM$ = \" assignment with text after its quote";
+      ReportBox report(
+          {"Finished", "3 files converted\nSuccessed：2\nFailured：1", details, dir.Path() + "/"}, {});
+      for (QWidget* window : std::initializer_list<QWidget*>{&options, &package, &report}) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+      }
+      QStringList narrow = TooNarrow(&options);
+      for (int page = 0; page < package.Pages()->count(); ++page) {
+        package.Pages()->setCurrentIndex(page);
+        narrow << TooNarrow(&package);
+      }
+      report.DetailsButton()->click();
+      QTRY_VERIFY(report.DetailsView()->isVisible());
+      narrow << TooNarrow(&report);
+      QtHost host(&options);
+      test::WhenModalShows([&narrow](QWidget* box) {
+        narrow << TooNarrow(box);
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+      });
+      bool keep = false;
+      host.AskYesNoForRun(kPaletteQuestionCaption, dir / "font.bmp" + kPaletteQuestionText, keep);
+      QVERIFY2(narrow.isEmpty(),
+               qPrintable(QString::number(scale) + " times the font: " + narrow.join("; ")));
     }
   }
 
   void helpVersionAndAMissingDisplayEndAtOnce() {
     TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     // clang-format off
     const std::tuple<QStringList, const char*, const char*, int, const char*> rows[] = {
         {{"--help"}, "offscreen", ":0", 0, "Usage: granvel [FILE]..."},
@@ -219,87 +260,32 @@ class MainWindowTest : public QObject {
         {{}, "xcb", ":987", 2, "granvel: cannot open a window: "}};
     // clang-format on
     for (const auto& [arguments, platform, display, status, printed] : rows) {
-      QProcess process;
-      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-      for (const auto& [name, value] :
-           {std::pair{"QT_QPA_PLATFORM", platform}, std::pair{"DISPLAY", display}})
-        *value ? environment.insert(name, value) : environment.remove(name);
-      environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.Path()));
-      process.setProcessEnvironment(environment);
-      process.start(QStringLiteral(GRANVEL_GUI_PATH), arguments);
-      QVERIFY(process.waitForFinished(60000));
-      QCOMPARE(process.exitCode(), status);
-      const QByteArray out = status == 0 ? process.readAllStandardOutput() : process.readAllStandardError();
+      const auto process = StartProgram(
+          dir.Path(), arguments,
+          {{"QT_QPA_PLATFORM", platform}, {"DISPLAY", display}, {"XDG_RUNTIME_DIR", dir.Path()}});
+      QVERIFY(process->waitForFinished(60000));
+      QCOMPARE(process->exitCode(), status);
+      const QByteArray out = status == 0 ? process->readAllStandardOutput() : process->readAllStandardError();
       QVERIFY2(out.startsWith(printed) && out.count('\n') <= (status == 0 ? 20 : 1), out.constData());
     }
   }
 
-  void aSecondStartWithoutFilesBringsTheWindowToTheFront() {
-    TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
-    const QString runtime = QString::fromStdString(dir.Path());
-    SingleInstance first(runtime), second(runtime);
-    QVERIFY(first.IsFirst() && !second.IsFirst());
-    MainWindow window(dir.Path());
-    window.showMinimized();
-    QVERIFY(first.Listen(
-        [&window](const QStringList& paths) { paths.isEmpty() ? window.BringToFront() : void(); }));
-    QVERIFY(second.HandOver({}));
-    QTRY_VERIFY(!window.isMinimized());
-  }
-
-  void secondCopyHandsItsFileToTheRunningOneAndExitsWithZero() {
-    TempDir dir;
-    const std::string runtime = dir / "run";
-    std::filesystem::create_directory(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    test::WriteText(dir / "late_mem.txt", "MEM$ = \"L\"\r\n");
-    const auto first = StartProgram(dir.Path(), {}, runtime);
-    QVERIFY(first->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(SingleInstance::ChannelPath(QString::fromStdString(runtime))),
-                             60000);
-    const auto second = StartProgram(dir.Path(), {QStringLiteral("late_mem.txt")}, runtime);
-    QVERIFY(second->waitForFinished(60000));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "late_mem_MEM.zkp"), 30000);
-    QCOMPARE(first->state(), QProcess::Running);
-    first->terminate();
-    QVERIFY(first->waitForFinished(30000));
-  }
-
-  // A lock held by a live process and a listening socket under the names the shared temp folder once held
-  // change nothing: the program uses its own 0700 folder there, becomes the first copy and converts.
-  void namesPlantedInTheSharedTempFolderAreIgnored() {
-    TempDir dir;
-    const QString shared = QString::fromStdString(dir.Path());
-    QLockFile planted(SingleInstance::LockPath(shared));
-    QVERIFY(planted.tryLock(0));
-    QLocalServer listener;
-    QVERIFY(listener.listen(SingleInstance::ChannelPath(shared)));
-    test::WriteText(dir / "own_mem.txt", "MEM$ = \"O\"\r\n");
-    const auto program = StartProgram(dir.Path(), {QStringLiteral("own_mem.txt")});
-    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "own_mem_MEM.zkp"), 60000);
-    QCOMPARE(program->state(), QProcess::Running);
-    QVERIFY(!listener.hasPendingConnections());
-    QVERIFY(
-        QFileInfo::exists(SingleInstance::ChannelPath(shared + "/granvel-" + QString::number(::getuid()))));
-    program->terminate();
-    QVERIFY(program->waitForFinished(30000));
-  }
-
-  void privateFolderRefusesLinksOpenFoldersAndFiles() {
+  // The lock and the channel live in a private folder: $XDG_RUNTIME_DIR or, without it, the copies' own 0700
+  // folder in the temp folder, where a lock held by a live process and a listening socket under the names the
+  // temp folder itself once held change nothing. A folder that is not private is refused, and the program
+  // then runs alone; otherwise a second copy hands its file to the running one and exits with 0.
+  void aSecondCopyHandsItsFileToTheRunningOneThroughAPrivateFolderOnly() {
     TempDir dir;
     namespace fs = std::filesystem;
     fs::create_directory(dir / "open");
     fs::permissions(dir / "open", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
     fs::create_directory(dir / "own");
     fs::permissions(dir / "own", fs::perms::owner_all);
-    fs::create_directory_symlink(dir / "own", dir / "link");
+    const std::string mine = "granvel-" + std::to_string(::getuid()), fallback = dir / mine;
+    fs::create_directory_symlink(dir / "own", fallback);
     test::WriteText(dir / "file", "");
-    const std::tuple<const char*, const char*> rows[] = {
-        {"open", " is open to other users"}, {"link", " is a link"}, {"file", " is not a folder"},
+    const std::tuple<std::string, const char*> rows[] = {
+        {"open", " is open to other users"}, {mine, " is a link"}, {"file", " is not a folder"},
         {"missing", " cannot be read"},      {"own", nullptr},
     };
     for (const auto& [name, expected] : rows) {
@@ -310,15 +296,37 @@ class MainWindowTest : public QObject {
         QCOMPARE(reason, folder + QString::fromUtf8(expected));
     }
     // The fallback folder is a link: the program says so on one line and runs alone.
-    fs::create_directory_symlink(dir / "own", dir / ("granvel-" + std::to_string(::getuid())));
-    test::WriteText(dir / "alone_mem.txt", "MEM$ = \"A\"\r\n");
-    const auto program = StartProgram(dir.Path(), {QStringLiteral("alone_mem.txt")});
-    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "alone_mem_MEM.zkp"), 60000);
+    test::WriteText(dir / "late_mem.txt", "MEM$ = \"L\"\r\n");
+    const auto alone = StartProgram(dir.Path(), {QStringLiteral("late_mem.txt")});
+    QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "late_mem_MEM.zkp"), 60000);
     QVERIFY(fs::is_empty(dir / "own"));
-    QVERIFY(program->readAllStandardError().contains(
+    QVERIFY(alone->readAllStandardError().contains(
         " is a link; running without handing files to another copy\n"));
-    program->terminate();
-    QVERIFY(program->waitForFinished(30000));
+    alone->terminate();
+    QVERIFY(alone->waitForFinished(30000));
+    fs::remove(fallback);
+
+    const QString shared = QString::fromStdString(dir.Path());
+    QLockFile planted(SingleInstance::LockPath(shared));
+    QVERIFY(planted.tryLock(0));
+    QLocalServer listener;
+    QVERIFY(listener.listen(SingleInstance::ChannelPath(shared)));
+    for (const auto& [runtime, folder] :
+         {std::pair{dir / "own", dir / "own"}, std::pair{std::string(), fallback}}) {
+      fs::remove(dir / "late_mem_MEM.zkp");
+      const auto first = StartProgram(dir.Path(), {}, {{"XDG_RUNTIME_DIR", runtime}});
+      QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(SingleInstance::ChannelPath(QString::fromStdString(folder))),
+                               60000);
+      const auto second =
+          StartProgram(dir.Path(), {QStringLiteral("late_mem.txt")}, {{"XDG_RUNTIME_DIR", runtime}});
+      QVERIFY(second->waitForFinished(60000));
+      QVERIFY(second->exitStatus() == QProcess::NormalExit && second->exitCode() == 0);
+      QTRY_VERIFY_WITH_TIMEOUT(test::Exists(dir / "late_mem_MEM.zkp"), 30000);
+      QCOMPARE(first->state(), QProcess::Running);
+      first->terminate();
+      QVERIFY(first->waitForFinished(30000));
+    }
+    QVERIFY(!listener.hasPendingConnections());
   }
 };
 

@@ -1,23 +1,16 @@
-// The package dialog opened from the main window and driven through its real controls, with the file choices
-// scripted through a test Host and the images made in a temporary folder.
+// The package dialog opened from the main window and driven through its real controls and the program's own
+// file dialogs and boxes, with the image made in a temporary folder.
 #include "shell/package_dialog.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QFontDatabase>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <algorithm>
+#include <filesystem>
 
 #include "gui/gui_support.h"
 #include "shell/main_window.h"
 #include "shell/report_box.h"
 #include "support/bmp_writer.h"
-#include "support/fake_host.h"
 #include "support/temp_dir.h"
 
 namespace granvel::shell {
@@ -25,14 +18,6 @@ namespace {
 
 constexpr int kUpperBgu0 = 4096;
 constexpr int kUpperCol0 = 7168;
-
-// A 16-colour grey image of width x height whose pixel (x, y) is f(x, y).
-void WriteImage(const std::string& path, int width, int height, std::function<int(int, int)> f) {
-  test::BmpLayout layout = test::Layout(width, height, 4, test::GreyPalette(16));
-  for (std::size_t i = 0; i < layout.pixels.size(); ++i)
-    layout.pixels[i] = static_cast<std::uint8_t>(f(static_cast<int>(i) % width, static_cast<int>(i) / width));
-  test::WriteBytes(path, test::MakeBmp(layout));
-}
 
 // The dialog fits a 1280x720 screen with room for a title bar, and every slot row lies inside it on its page.
 void FitsTheScreen(PackageDialog& dialog) {
@@ -52,28 +37,18 @@ void FitsTheScreen(PackageDialog& dialog) {
   dialog.Pages()->setCurrentIndex(0);
 }
 
-// Browses the upper BGU0 slot to an image, picks its second part, adds the image's palette as COL0, names the
-// package, is asked before "Cancel" forgets the slots, and makes it.
-void FillAndMake(PackageDialog& dialog, const test::TempDir& dir, const test::FakeHost& host) {
-  FitsTheScreen(dialog);
-  const PackageDialog::SlotRow& bgu0 = dialog.Row(kUpperBgu0);
-  QVERIFY(test::Click(bgu0.Browse));  // tiles.bmp
-  QVERIFY(bgu0.Check->isChecked() && bgu0.Path->isEnabled() &&
-          bgu0.Path->text().toStdString() == dir / "tiles.bmp");
-  QCOMPARE(bgu0.PartList->count(), 4);
-  bgu0.PartList->setFocus();
-  QTest::keyClick(bgu0.PartList, Qt::Key_Down);
-  QCOMPARE(bgu0.PartList->currentText(), QStringLiteral("2 of 4"));
-  QVERIFY(test::Click(dialog.Row(kUpperCol0).Browse));  // tiles.bmp again
-  dialog.NameField()->setFocus();
-  QTest::keyClicks(dialog.NameField(), "demo");
-  QVERIFY(test::Click(dialog.CancelButton()));  // asked, and the answer is No
-  QVERIFY(dialog.isVisible() && host.questions.size() == 1);
-  QCOMPARE(dialog.windowTitle(), QString::fromUtf8("ZKPパッケージの作成"));
-  test::SaveScreenshot(&dialog, QStringLiteral("package_dialog"), true);
-  QVERIFY(test::Click(dialog.MakeButton()));  // saved as out.txt
-  QCOMPARE(dialog.NameField()->text(), QStringLiteral("DEMO"));
-  QCOMPARE(host.asked.back().InitialPath, dir / "DEMO.zkp");
+// Answers the next file dialog with `file` once its title, selected filter and folder are as `expected` says.
+void ChooseInFileDialog(const QString& expected, const std::string& file) {
+  test::WhenModalShows(
+      [expected, file](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        QCOMPARE(files->windowTitle() + " | " + files->selectedNameFilter() + " | " +
+                     files->directory().absolutePath(),
+                 expected);
+        files->selectFile(QString::fromStdString(file));
+        static_cast<QDialog*>(files)->accept();  // as the dialog's own button does
+      },
+      &QFileDialog::staticMetaObject);
 }
 
 }  // namespace
@@ -82,91 +57,71 @@ class PackageDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void browsedSlotsAreBuiltIntoThePackageFile() {
+  // Browses the upper BGU0 slot to an image and picks its second part, adds the image's palette as COL0,
+  // names the package, is asked before "Cancel" forgets the slots, and makes it: a slot's file dialog lists
+  // every kind it takes first, the next opens where the last one ended, and "Conpleted.." offers the folder.
+  void aPackageIsBuiltThroughTheDialogAndItsFileDialogs() {
     QVERIFY(!QFontDatabase::families(QFontDatabase::Japanese).isEmpty());  // for the title's screenshot
     test::TempDir dir;
-    // Rows 64 to 127 of tiles.bmp are colour 1: with AutoTrim (no INI file) the image is cut into 256x64
-    // blocks, so its part 2 is all colour 1.
-    WriteImage(dir / "tiles.bmp", 256, 256, [](int, int y) { return y / 64; });
-    test::FakeHost host;
-    host.choices = {{dir / "tiles.bmp"}, {dir / "tiles.bmp"}, {dir / "out.txt"}};
-    MainWindow window(dir.Path(), &host);
-    bool shown = false;
-    test::WhenModalShows([&](QWidget* modal) {
-      auto* dialog = qobject_cast<PackageDialog*>(modal);
-      QVERIFY(dialog);
-      shown = true;
-      FillAndMake(*dialog, dir, host);
-      if (dialog->isVisible())
-        dialog->reject();  // a failed check must not leave the test waiting
-    });
-    test::FindByText<QAction>(&window, "Make ZKP package")->trigger();
-    QVERIFY(shown);
-    QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(host.messages.back().text, "Conpleted..\nwrote " + dir / "out.zkp");
-
-    // Head 32, BGU0 8204 and COL0 524 bytes: a payload of 8760, a file of 36 + 8752.
-    const std::vector<std::uint8_t> file = test::ReadBytes(dir / "out.zkp");
-    QCOMPARE(file.size(), std::size_t{8788});
-    // The stored payload starts at 36: the name at 12, the mask's low word at 52, the first tag at 60.
-    QCOMPARE(std::string(file.begin() + 12, file.begin() + 16), std::string("DEMO"));
-    QCOMPARE(file[52] | file[53] << 8 | file[54] << 16 | file[55] << 24, 0x2100);  // bits 8 (BGU0), 13 (COL0)
-    QCOMPARE(std::string(file.begin() + 60, file.begin() + 72), std::string("QAVN0100RCHR"));
-    QVERIFY(
-        std::all_of(file.begin() + 72, file.begin() + 72 + 8192, [](std::uint8_t b) { return b == 0x11; }));
-  }
-
-  // The program's own file dialogs: a slot's lists every kind it takes first and opens where the last one
-  // ended; "Completed.." names the package and offers its folder.
-  void fileDialogsStartInTheLastFolderAndCompletedOffersTheFolder() {
-    test::TempDir dir;
-    WriteImage(dir / "tiles.bmp", 256, 256, [](int, int y) { return y / 64; });
+    std::filesystem::create_directory(dir / "img");
+    const std::string tiles = dir / "img/tiles.bmp";
+    // Rows 64 to 127 are colour 1: with AutoTrim (no INI file) the image is cut into 256x64 blocks, so its
+    // part 2 is all colour 1.
+    test::BmpLayout image = test::Layout(256, 256, 4, test::GreyPalette(16));
+    for (std::size_t i = 0; i < image.pixels.size(); ++i)
+      image.pixels[i] = static_cast<std::uint8_t>(i / 256 / 64);
+    test::WriteBytes(tiles, test::MakeBmp(image));
     MainWindow window(dir.Path());
-    QStringList seen;  // each file dialog's title, selected filter and folder
-    QString completed, folder;
-    const auto choose = [&](const std::string& file) {
-      test::WhenModalShows(
-          [&seen, file](QWidget* modal) {
-            auto* files = qobject_cast<QFileDialog*>(modal);
-            seen << files->windowTitle() + " | " + files->selectedNameFilter() + " | " +
-                        files->directory().absolutePath();
-            files->selectFile(QString::fromStdString(file));
-            static_cast<QDialog*>(files)->accept();  // as the dialog's own button does
-          },
-          &QFileDialog::staticMetaObject);
-    };
+    const QString all = " | All accepted files (*.bmp *.png *.zkp) | ",
+                  img = QString::fromStdString(dir / "img");
     test::WhenModalShows(
         [&](QWidget* modal) {
           auto* dialog = qobject_cast<PackageDialog*>(modal);
-          choose(dir / "tiles.bmp");
-          QVERIFY(test::Click(dialog->Row(kUpperBgu0).Browse));
-          choose(dir / "tiles.bmp");
+          // A failed check must not end in the question "Cancel" asks: closed without it.
+          const auto end =
+              qScopeGuard([dialog] { dialog->isVisible() ? dialog->done(QDialog::Rejected) : void(); });
+          FitsTheScreen(*dialog);
+          const PackageDialog::SlotRow& bgu0 = dialog->Row(kUpperBgu0);
+          ChooseInFileDialog("Choose a file for BGU0" + all + QDir::currentPath(), tiles);
+          QVERIFY(test::Click(bgu0.Browse));
+          QVERIFY(bgu0.Check->isChecked() && bgu0.Path->text().toStdString() == tiles);
+          QCOMPARE(bgu0.PartList->itemText(bgu0.PartList->count() - 1), QStringLiteral("4 of 4"));
+          bgu0.PartList->setFocus();
+          QTest::keyClick(bgu0.PartList, Qt::Key_Down);
+          // Qt's own last folder, where a file dialog opens unless told otherwise, is elsewhere.
+          QFileDialog().setDirectory(QDir::tempPath());
+          ChooseInFileDialog("Choose a file for COL0" + all + img, tiles);
           QVERIFY(test::Click(dialog->Row(kUpperCol0).Browse));
-          choose(dir / "out.zkp");
+          dialog->NameField()->setFocus();
+          QTest::keyClicks(dialog->NameField(), "demo");
+          test::WhenModalShows([](QWidget*) {}, &QMessageBox::staticMetaObject);  // closed: the answer No
+          QVERIFY(test::Click(dialog->CancelButton()));  // asks before the slots are forgotten
+          QVERIFY(dialog->isVisible());
+          QCOMPARE(dialog->windowTitle(), QString::fromUtf8("ZKPパッケージの作成"));
+          test::SaveScreenshot(dialog, QStringLiteral("package_dialog"), true);
+          ChooseInFileDialog("Choose save path | ZKP package (*.zkp) | " + img, dir / "out.zkp");
           test::WhenModalShows(
               [&](QWidget* box) {
                 auto* report = qobject_cast<ReportBox*>(box);
-                completed = report->Text();
+                QCOMPARE(report->Text(), QString::fromStdString("Conpleted..\nwrote " + dir / "out.zkp"));
+                QVERIFY(report->OpenFolderButton()->isVisible());
+                QCOMPARE(report->Folder(), QString::fromStdString(dir.Path() + "/"));
                 test::SaveScreenshot(report, QStringLiteral("package_completed_box"), true);
-                folder = report->OpenFolderButton()->isVisible() ? report->Folder() : QString();
                 report->OkButton()->click();
               },
               &ReportBox::staticMetaObject);
           QVERIFY(test::Click(dialog->MakeButton()));
-          if (dialog->isVisible())
-            dialog->reject();
+          QVERIFY(!dialog->isVisible());
         },
         &PackageDialog::staticMetaObject);
     test::FindByText<QAction>(&window, "Make ZKP package")->trigger();
-    const QString in = QString::fromStdString(dir.Path());
-    QCOMPARE(seen.mid(1),
-             QStringList({"Choose a file for COL0 | All accepted files (*.bmp *.png *.zkp) | " + in,
-                          "Choose save path | ZKP package (*.zkp) | " + in}));
-    QVERIFY(seen[0].startsWith(
-        QStringLiteral("Choose a file for BGU0 | All accepted files (*.bmp *.png *.zkp) | ")));
-    QCOMPARE(completed, QString::fromStdString("Conpleted..\nwrote " + dir / "out.zkp"));
-    QCOMPARE(folder, in + "/");
-    QVERIFY(test::Exists(dir / "out.zkp"));
+    // Head 32, BGU0 8204 and COL0 524 bytes: a file of 36 + 8752. The name is at 12 and, after the first
+    // tag, at 72 the pixels of the part chosen: all colour 1.
+    const std::vector<std::uint8_t> file = test::ReadBytes(dir / "out.zkp");
+    QCOMPARE(file.size(), std::size_t{8788});
+    QCOMPARE(std::string(file.begin() + 12, file.begin() + 16), std::string("DEMO"));
+    QVERIFY(
+        std::all_of(file.begin() + 72, file.begin() + 72 + 8192, [](std::uint8_t b) { return b == 0x11; }));
   }
 };
 

@@ -1,11 +1,14 @@
 // The Windows desktop program's main window, driven in this process as the user drives it: its menu and
 // check mark, a drop, "File convert", files handed over by a second copy; and the real program started
-// twice.
+// twice, then its menu's dialogs.
 #include "shell_win32/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "forms/package_dialog_form.h"
+#include "granvel_version.h"
 #include "shell_win32/resource_ids.h"
 #include "shell_win32/single_instance.h"
 #include "support/fake_host.h"
@@ -15,7 +18,6 @@
 namespace granvel::test {
 namespace {
 
-using win32::MainWindow;
 using win32::Widen;
 
 // "%d files converted\nSuccessed：%d\nFailured：%d", the colons full-width.
@@ -24,20 +26,23 @@ std::string Summary(int seen, int ok, int failed) {
          "\nFailured\uFF1A" + std::to_string(failed);
 }
 
-std::string MenuText(HMENU menu, UINT item, UINT how) {
-  wchar_t text[128] = {};
-  GetMenuStringW(menu, item, text, 128, how);
-  return win32::Narrow(text);
+// The main window's title "GRANVEL vX.YZ", written from the version "X.Y.Z" (minor and patch one digit
+// each).
+std::string WindowTitle() {
+  int major = 0, minor = 0, patch = 0;
+  std::sscanf(GRANVEL_VERSION, "%d.%d.%d", &major, &minor, &patch);
+  return "GRANVEL v" + std::to_string(major) + "." + std::to_string(minor) + std::to_string(patch);
 }
 
+// Every item of `menu` with its id, submenus in brackets.
 std::string Outline(HMENU menu) {
   std::string outline;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    outline += (i ? " " : "") + MenuText(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    if (HMENU sub = GetSubMenu(menu, i))
-      outline += "[" + Outline(sub) + "]";
-    else
-      outline += "=" + std::to_string(GetMenuItemID(menu, i));
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    HMENU sub = GetSubMenu(menu, i);
+    outline += (i ? " " : "") + win32::Narrow(text) +
+               (sub ? "[" + Outline(sub) + "]" : "=" + std::to_string(GetMenuItemID(menu, i)));
   }
   return outline;
 }
@@ -46,198 +51,135 @@ bool MenuChecked(HWND window, int id) {
   return (GetMenuState(GetMenu(window), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-// Three inputs of which one cannot be converted.
-std::vector<std::string> ThreeInputs(const TempDir& dir) {
-  WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
-  WriteText(dir / "Hello.txt", "?\"HI\"\r");
-  WriteText(dir / "broken.zkp", "junk");
-  return {dir / "Notes_mem.txt", dir / "broken.zkp", dir / "Hello.txt"};
-}
-
-class Win32MainWindow : public testing::Test {
- protected:
-  void SetUp() override {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &host_);
-    window_->SetQuitOnClose(false);
-    ASSERT_TRUE(window_->Create(SW_SHOWNORMAL));
-    hwnd_ = window_->Window();
-  }
-
-  TempDir dir_;
-  FakeHost host_;
-  std::unique_ptr<MainWindow> window_;
-  HWND hwnd_ = nullptr;
-};
-
-TEST_F(Win32MainWindow, ShowsTheTitleMenusAndA280By160BlackArea) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd_, cls, 64);
-  EXPECT_EQ(win32::Narrow(cls), "MainWindow");
-  EXPECT_EQ(Text(hwnd_), WindowTitle());
+TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOneRunEach) {
+  TempDir dir;
+  FakeHost host;
+  win32::MainWindow main(dir.Path(), &host);
+  main.SetQuitOnClose(false);
+  ASSERT_TRUE(main.Create(SW_SHOWNORMAL));
+  HWND window = main.Window();
+  EXPECT_EQ(FindWindowW(L"MainWindow", Widen(WindowTitle()).c_str()), window) << "class and title";
   RECT client;
-  GetClientRect(hwnd_, &client);
-  EXPECT_EQ(client.right, 280);
-  EXPECT_EQ(client.bottom, 160);
-
-  // Every item with its id, submenus in brackets.
-  HMENU menu = GetMenu(hwnd_);
+  GetClientRect(window, &client);
+  EXPECT_TRUE(client.right == 280 && client.bottom == 160) << client.right << "x" << client.bottom;
+  HMENU menu = GetMenu(window);
   EXPECT_EQ(Outline(menu),
             "Files(&F)[Make ZKP package=2 File convert=1 Exit=0] "
             "Convert type(&T)[BG / Font (CHR)=257 Screen (CHR + SCR)=267 Sprites (CHR)[16x16=258 32x16=259 "
             "16x32=260 32x32=261 64x32=262 32x64=263 64x64=264] Graphics (GRP)=265 Binary data (GRP)=266] "
             "Options(&O)=512");
   // No size or maximize entry in the system menu.
-  HMENU system = GetSystemMenu(hwnd_, FALSE);
-  EXPECT_EQ(GetMenuState(system, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
-  EXPECT_EQ(GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
-  SaveScreenshot(hwnd_, "win32_main_window");
-
+  HMENU system = GetSystemMenu(window, FALSE);
+  EXPECT_TRUE(GetMenuState(system, SC_SIZE, MF_BYCOMMAND) == static_cast<UINT>(-1) &&
+              GetMenuState(system, SC_MAXIMIZE, MF_BYCOMMAND) == static_cast<UINT>(-1));
+  SaveScreenshot(window, "win32_main_window");
   // The "Convert type" menu open under its title, shot from a timer while the menu runs its own loop.
   RECT title;
-  GetMenuItemRect(hwnd_, menu, 1, &title);
-  HMENU types = GetSubMenu(menu, 1);
-  SetTimer(hwnd_, 1, 500, [](HWND window, UINT, UINT_PTR, DWORD) {
+  GetMenuItemRect(window, menu, 1, &title);
+  SetTimer(window, 1, 500, [](HWND window, UINT, UINT_PTR, DWORD) {
     KillTimer(window, 1);
-    RECT frame;
-    GetWindowRect(window, &frame);
-    SaveScreenshot(RECT{frame.left, frame.top, frame.left + 360, frame.top + 280}, "win32_convert_type_menu");
+    SaveScreenshot(window, "win32_convert_type_menu");  // the menu stands within the window
     EndMenu();
   });
-  TrackPopupMenuEx(types, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, title.left, title.bottom, hwnd_,
-                   nullptr);
-  EXPECT_EQ(window_->Settings().ConvertType, 257) << "closing the menu chose nothing";
-}
+  TrackPopupMenuEx(GetSubMenu(menu, 1), TPM_RETURNCMD, title.left, title.bottom, window, nullptr);
 
-TEST_F(Win32MainWindow, ConvertTypeMovesTheCheckMarkAndSetsTheUnit) {
-  EXPECT_TRUE(MenuChecked(hwnd_, 257));
-  SendMessageW(hwnd_, WM_COMMAND, 259, 0);  // "32x16"
-  EXPECT_FALSE(MenuChecked(hwnd_, 257));
-  EXPECT_TRUE(MenuChecked(hwnd_, 259));
-  EXPECT_EQ(window_->Settings().UnitWidth, 32);
-  EXPECT_EQ(window_->Settings().UnitHeight, 16);
-  EXPECT_EQ(win32::Narrow(window_->Hint()), "Drop files here \u00B7 Sprites (CHR) 32x16");
-  SendMessageW(hwnd_, WM_COMMAND, 265, 0);  // "Graphics (GRP)" keeps the unit
-  EXPECT_FALSE(MenuChecked(hwnd_, 259));
-  EXPECT_TRUE(MenuChecked(hwnd_, 265));
-  EXPECT_EQ(window_->Settings().ConvertType, 265);
-  EXPECT_EQ(window_->Settings().UnitWidth, 32);
-  EXPECT_EQ(window_->Settings().UnitHeight, 16);
-  SaveScreenshot(hwnd_, "win32_main_window_grp");
-}
-
-TEST_F(Win32MainWindow, DroppedFilesConvertInOneRunWithItsSummary) {
-  DropFiles(hwnd_, ThreeInputs(dir_));
+  // A drop of two files, one of which cannot be converted: one run, its "Finished" report.
+  WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
+  WriteText(dir / "broken.zkp", "junk");
+  DropFiles(window, {dir / "Notes_mem.txt", dir / "broken.zkp"});
   Pump(300);
-  ASSERT_EQ(host_.reports.size(), 1u);
-  EXPECT_EQ(host_.reports[0].Caption, "Finished");
-  EXPECT_EQ(host_.reports[0].Text, Summary(3, 2, 1));
-  EXPECT_NE(host_.reports[0].Details.find("broken.zkp"), std::string::npos);
-  EXPECT_TRUE(Exists(dir_ / "Notes_mem_MEM.zkp"));
-  EXPECT_TRUE(Exists(dir_ / "Hello_PRG.zkp"));
-}
-
-TEST_F(Win32MainWindow, FileConvertAsksForSeveralFilesAndConvertsThem) {
-  host_.choices.push_back(ThreeInputs(dir_));
-  SendMessageW(hwnd_, WM_COMMAND, IDM_FILE_CONVERT, 0);
-  ASSERT_EQ(host_.asked.size(), 1u);
-  EXPECT_TRUE(host_.asked[0].Title == "Choose convert files" && host_.asked[0].MultiSelect);
-  ASSERT_EQ(host_.reports.size(), 1u);
-  EXPECT_EQ(host_.reports[0].Text, Summary(3, 2, 1));
-}
-
-TEST_F(Win32MainWindow, HandedOverFilesConvertAndABadHandOverIsRefused) {
-  WriteText(dir_ / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
-  std::vector<wchar_t> payload = win32::HandOverPayload({dir_ / "Notes_mem.txt"});
-  COPYDATASTRUCT data{win32::kHandOverTag, static_cast<DWORD>(payload.size() * sizeof(wchar_t)),
-                      payload.data()};
-  EXPECT_EQ(SendMessageW(hwnd_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+  ASSERT_EQ(host.reports.size(), 1u);
+  EXPECT_EQ(host.reports[0].Caption + "|" + host.reports[0].Text, "Finished|" + Summary(2, 1, 1));
+  // "File convert" asks for several files and converts what was chosen.
+  host.choices.push_back({dir / "Notes_mem.txt"});
+  SendMessageW(window, WM_COMMAND, IDM_FILE_CONVERT, 0);
+  EXPECT_TRUE(host.asked.at(0).Title == "Choose convert files" && host.asked[0].MultiSelect);
+  EXPECT_EQ(host.reports.size(), 2u);
+  // A second copy's hand-over converts; another tag, an odd length or a list without its last NUL is
+  // refused (any of them taken would be a run of its own).
+  std::vector<wchar_t> payload = win32::HandOverPayload({dir / "Notes_mem.txt"});
+  const auto bytes = static_cast<DWORD>(payload.size() * sizeof(wchar_t));
+  wchar_t unterminated[] = {L'a', L'b'};
+  COPYDATASTRUCT handOvers[] = {{win32::kHandOverTag, bytes, payload.data()},
+                                {0x1234, bytes, payload.data()},
+                                {win32::kHandOverTag, bytes - 1, payload.data()},
+                                {win32::kHandOverTag, sizeof unterminated, unterminated}};
+  for (COPYDATASTRUCT& each : handOvers)
+    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&each));
   Pump(300);
-  ASSERT_EQ(host_.reports.size(), 1u);
-  EXPECT_EQ(host_.reports[0].Text, Summary(1, 1, 0));
+  ASSERT_EQ(host.reports.size(), 3u);
+  EXPECT_EQ(host.reports[2].Text, Summary(1, 1, 0));
 
-  // Another tag, an odd length, a list without its last NUL: nothing is converted.
-  const wchar_t unterminated[] = {L'a', L'b'};
-  COPYDATASTRUCT bad[] = {{0x1234, data.cbData, payload.data()},
-                          {win32::kHandOverTag, data.cbData - 1, payload.data()},
-                          {win32::kHandOverTag, sizeof unterminated, const_cast<wchar_t*>(unterminated)}};
-  for (COPYDATASTRUCT& each : bad) {
-    SendMessageW(hwnd_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&each));
-    EXPECT_TRUE(win32::ReadHandOver(each).empty());
-  }
-  Pump(200);
-  EXPECT_EQ(host_.reports.size(), 1u);
+  // "Convert type" moves its check mark; the black area names the type and unit.
+  EXPECT_TRUE(MenuChecked(window, 257));
+  SendMessageW(window, WM_COMMAND, 259, 0);  // "32x16"
+  EXPECT_TRUE(!MenuChecked(window, 257) && MenuChecked(window, 259));
+  EXPECT_EQ(win32::Narrow(main.Hint()), "Drop files here \u00B7 Sprites (CHR) 32x16");
+  SendMessageW(window, WM_COMMAND, 265, 0);  // "Graphics (GRP)"
+  EXPECT_TRUE(!MenuChecked(window, 259) && MenuChecked(window, 265));
+  SaveScreenshot(window, "win32_main_window_grp");
 }
 
-// The real program: a second copy hands its file to the first and leaves with 0; the first converts it,
-// shows the "Finished" box and ends with 0 when closed.
-struct Process {
+// A copy of the real program started in `folder` with `file` (a name without spaces), ended with the
+// test when still running.
+struct Program {
   PROCESS_INFORMATION Info{};
-  bool Started = false;
-  ~Process() {
-    if (Started) {
-      if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(Info.hProcess, 1);
-      CloseHandle(Info.hThread);
-      CloseHandle(Info.hProcess);
-    }
+  Program(const std::string& folder, const std::string& file) {
+    std::wstring command = L"\"" + Widen(GRANVEL_DESKTOP_PATH) + L"\" " + Widen(file);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder).c_str(),
+                   &startup, &Info);
   }
-  DWORD Wait(DWORD milliseconds) {
-    if (WaitForSingleObject(Info.hProcess, milliseconds) != WAIT_OBJECT_0)
-      return STILL_ACTIVE;
-    DWORD code = 0;
+  ~Program() {
+    TerminateProcess(Info.hProcess, 1);  // nothing when it ended
+    CloseHandle(Info.hThread);
+    CloseHandle(Info.hProcess);
+  }
+  // Its exit code once it ended, waiting up to 20 s; STILL_ACTIVE when it did not end.
+  DWORD ExitCode() {
+    DWORD code = STILL_ACTIVE;
+    WaitForSingleObject(Info.hProcess, 20000);
     GetExitCodeProcess(Info.hProcess, &code);
     return code;
   }
 };
 
-bool Start(Process& process, const std::string& folder, const std::string& argument) {
-  std::wstring command = L"\"" + Widen(GRANVEL_DESKTOP_PATH) + L"\"";
-  if (!argument.empty())
-    command += L" \"" + Widen(argument) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  process.Started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   Widen(folder).c_str(), &startup, &process.Info) != FALSE;
-  return process.Started;
-}
-
-HWND WaitForWindow(const wchar_t* cls, const wchar_t* title, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 100) {
-    if (HWND window = FindWindowW(cls, title))
-      return window;
+// Waits up to 20 s for `done` to hold.
+bool WaitUntil(const std::function<bool()>& done) {
+  for (int waited = 0; waited < 20000 && !done(); waited += 100)
     Sleep(100);
-  }
-  return nullptr;
+  return done();
 }
 
-TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
+HWND WaitForWindow(const wchar_t* cls, const std::string& title) {
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindWindowW(cls, Widen(title).c_str())) != nullptr; });
+  return window;
+}
+
+// A second copy hands its file to the first and leaves with 0; the first converts it and shows the
+// "Finished" box; a file handed over while the box is open is reported in that box. Then each menu
+// command opens its dialog, modal and owned by the main window, and the program ends with 0 when closed.
+TEST(Win32Program, ASecondCopyHandsItsFilesToTheFirstAndTheMenuOpensModalDialogs) {
   TempDir dir;
   WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
-  Process first, second;
-  ASSERT_TRUE(Start(first, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
+  WriteText(dir / "More_mem.txt", "MEM$=\"MORE\"\r\n");
+  Program first(dir.Path(), "");
+  HWND main = WaitForWindow(L"MainWindow", WindowTitle());
   ASSERT_NE(main, nullptr) << "the program showed no window";
-  ASSERT_TRUE(Start(second, dir.Path(), "Notes_mem.txt"));
-  EXPECT_EQ(second.Wait(20000), 0u);
-  HWND finished = WaitForWindow(nullptr, L"Finished", 20000);
+  EXPECT_EQ(Program(dir.Path(), "Notes_mem.txt").ExitCode(), 0u);
+  HWND finished = WaitForWindow(nullptr, "Finished");
   ASSERT_NE(finished, nullptr) << "no \"Finished\" box";
-  EXPECT_TRUE(Exists(dir / "Notes_mem_MEM.zkp"));
   EXPECT_EQ(FindWindowExW(nullptr, main, L"MainWindow", nullptr), nullptr) << "a second window";
   SaveScreenshot(finished, "win32_finished");
-  // The details list what was written.
-  SendMessageW(finished, WM_COMMAND, MAKEWPARAM(IDC_REPORT_SHOW_DETAILS, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(finished, IDC_REPORT_SHOW_DETAILS)));
-  EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("Notes_mem_MEM.zkp"), std::string::npos);
+  Click(finished, IDC_REPORT_SHOW_DETAILS);
   SaveScreenshot(finished, "win32_finished_details");
-  // A file handed over while the box is open: its run reports into the same box.
-  WriteText(dir / "More_mem.txt", "MEM$=\"MORE\"\r\n");
-  Process third;
-  ASSERT_TRUE(Start(third, dir.Path(), "More_mem.txt"));
-  EXPECT_EQ(third.Wait(20000), 0u);
+
+  EXPECT_EQ(Program(dir.Path(), "More_mem.txt").ExitCode(), 0u);
   const std::string both = Summary(1, 1, 0) + "\n\n" + Summary(1, 1, 0);
-  for (int waited = 0; waited < 20000 && ItemText(finished, IDC_REPORT_TEXT) != both; waited += 100)
-    Sleep(100);
-  EXPECT_EQ(ItemText(finished, IDC_REPORT_TEXT), both);
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(finished, IDC_REPORT_TEXT) == both; }))
+      << ItemText(finished, IDC_REPORT_TEXT);
   EXPECT_EQ(WindowsTitled("Finished"), 1);
   EXPECT_NE(ItemText(finished, IDC_REPORT_DETAILS).find("More_mem_MEM.zkp"), std::string::npos);
   RECT frame;
@@ -246,50 +188,22 @@ TEST(Win32Program, ASecondCopyHandsItsFileToTheFirstAndLeaves) {
   EXPECT_EQ(GetForegroundWindow(), finished) << "the box, not the window behind it, came to the front";
   SaveScreenshot(finished, "win32_finished_two_runs");
   PostMessageW(finished, WM_COMMAND, IDOK, 0);
-  PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
-  EXPECT_EQ(first.Wait(20000), 0u);
-}
 
-// The real program's menu commands open the real dialogs, each modal and owned by the main window, and the
-// system's file dialogs come up with the titles the forms give them.
-TEST(Win32Program, ItsMenuOpensTheDialogsAndTheFileDialogs) {
-  TempDir dir;
-  Process program;
-  ASSERT_TRUE(Start(program, dir.Path(), ""));
-  HWND main = WaitForWindow(L"MainWindow", Widen(WindowTitle()).c_str(), 20000);
-  ASSERT_NE(main, nullptr);
-
-  PostMessageW(main, WM_COMMAND, IDM_FILE_CONVERT, 0);
-  HWND files = WaitForWindow(nullptr, L"Choose convert files", 20000);
-  ASSERT_NE(files, nullptr) << "no file dialog";
-  EXPECT_FALSE(IsWindowEnabled(main)) << "the file dialog is modal";
-  SaveScreenshot(files, "win32_file_convert_dialog");
-  PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
-
-  PostMessageW(main, WM_COMMAND, IDM_OPTIONS, 0);
-  HWND options = WaitForWindow(nullptr, L"Option settings", 20000);
-  ASSERT_NE(options, nullptr);
-  EXPECT_EQ(GetWindow(options, GW_OWNER), main);
-  PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
-
-  PostMessageW(main, WM_COMMAND, IDM_MAKE_PACKAGE, 0);
-  HWND package = WaitForWindow(nullptr, Widen(kPackageDialogTitle).c_str(), 20000);
-  ASSERT_NE(package, nullptr);
-  EXPECT_EQ(GetWindow(package, GW_OWNER), main);
-  PostMessageW(package, WM_COMMAND, MAKEWPARAM(7936 + 2, BN_CLICKED), 0);  // the program slot's "..."
-  HWND browse = WaitForWindow(nullptr, L"Choose a file for PRG", 20000);
-  ASSERT_NE(browse, nullptr);
-  PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
-  Sleep(500);
-  EXPECT_EQ(Text(GetDlgItem(package, 7936 + 1)), "") << "a cancelled browse changes nothing";
-  PostMessageW(package, WM_COMMAND, IDCANCEL, 0);
-  for (int waited = 0; waited < 20000 && (IsWindow(package) || !IsWindowEnabled(main)); waited += 100)
-    Sleep(100);
-  EXPECT_TRUE(!IsWindow(package) && IsWindowEnabled(main))
-      << "the package dialog closed and gave the window back";
-
+  for (auto [command, title] : {std::pair{IDM_FILE_CONVERT, "Choose convert files"},
+                                {IDM_OPTIONS, "Option settings"},
+                                {IDM_MAKE_PACKAGE, kPackageDialogTitle}}) {
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; })) << "the last box gave it back";
+    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    HWND dialog = WaitForWindow(nullptr, title);
+    ASSERT_NE(dialog, nullptr) << title;
+    EXPECT_TRUE(GetWindow(dialog, GW_OWNER) == main && !IsWindowEnabled(main)) << title;
+    if (command == IDM_FILE_CONVERT)
+      SaveScreenshot(dialog, "win32_file_convert_dialog");
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
   PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.Wait(20000), 0u);
+  EXPECT_EQ(first.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// "ZKPパッケージの作成" on Windows: the 42 rows made from the slot table, a browse that fills a part list,
-// the name kept to its package form, Make writing the package and closing, and the dialog fitting 1280 x 720.
+// "ZKPパッケージの作成" on Windows: the 42 rows made from the slot table in their groups on two pages, the
+// dialog fitting 1280 x 720, a browse that fills a part list and opens the next file dialog in its folder,
+// the name kept to its package form, and Make writing the package and closing.
 #include "shell_win32/package_dialog.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "package/slots.h"
 #include "shell_win32/resource_ids.h"
@@ -16,120 +15,82 @@
 namespace granvel::test {
 namespace {
 
-using win32::PackageDialog;
-
 constexpr int kPrg = 7936;
 constexpr int kUpperBgu0 = 4096;
-constexpr int kUpperSpu0 = 4352;
-constexpr int kIconSpd0 = 4544;
+constexpr int kLowerBgu0 = 4160;
 
-std::vector<std::string> GroupCaptions(HWND dialog) {
-  std::vector<std::string> captions;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
-      captions.push_back(Text(child));
-  }
-  return captions;
-}
-
-// A dialog shown with default settings (AutoTrim on: 256-wide blocks of 64 rows), answering from a fake host.
-class Win32Package : public testing::Test {
- protected:
-  void SetUp() override {
-    settings.ToolDir = dir.Path();
-    window = dialog.Create(nullptr);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-  }
-
+TEST(Win32Package, ShowsEverySlotAndBrowsesNamesAndMakesThePackage) {
   TempDir dir;
   FakeHost host;
-  ConvertSettings settings;
-  PackageDialog dialog{settings, &host};
-  HWND window = nullptr;
-};
-
-TEST_F(Win32Package, MakesARowForEverySlotInItsGroupAndFits1280By720) {
-  EXPECT_EQ(Text(window), "ZKP\u30D1\u30C3\u30B1\u30FC\u30B8\u306E\u4F5C\u6210");
-
-  int rows = 0;
-  std::set<std::string> groups;
+  ConvertSettings settings;  // AutoTrim on: images in 256-wide blocks of 64 rows
+  settings.ToolDir = dir.Path();
+  std::string lastFolder;
+  win32::PackageDialog dialog(settings, &host, &lastFolder);
+  HWND window = dialog.Create(nullptr);
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_SHOW);
+  EXPECT_EQ(Text(window), kPackageDialogTitle);
+  EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME_LABEL) + "|" + ItemText(window, IDOK) + "|" +
+                ItemText(window, IDCANCEL),
+            "Package name (8 chars)|Make|Cancel");
+  // Each row: its check box, a path field greyed until the slot is used, "...", and the lists it has.
   for (const SlotInfo& slot : PackageSlots()) {
-    ++rows;
-    groups.insert(slot.Group);
     const int id = slot.SlotId;
-    EXPECT_EQ(ItemText(window, id), slot.Label);
-    EXPECT_FALSE(Checked(window, id));
-    EXPECT_EQ(ItemText(window, id + 1), "");
-    EXPECT_FALSE(Enabled(window, id + 1)) << "path fields start disabled";
-    EXPECT_EQ(ItemText(window, id + 2), "...");
+    EXPECT_EQ(ItemText(window, id) + "|" + ItemText(window, id + 2), std::string(slot.Label) + "|...");
+    EXPECT_FALSE(Enabled(window, id + 1)) << slot.Label;
     EXPECT_EQ(GetDlgItem(window, id + 3) != nullptr, slot.HasPartList) << slot.Label;
     EXPECT_EQ(GetDlgItem(window, id + 4) != nullptr, slot.HasSizeList) << slot.Label;
-    if (slot.HasPartList) {
-      EXPECT_TRUE(Entries(window, id + 3).empty());
+    if (slot.HasSizeList) {
+      EXPECT_EQ(Entries(window, id + 4), PackageDialogForm::SizeEntries(slot)) << slot.Label;
     }
+    EXPECT_NE(FindWindowExW(window, nullptr, L"Button", win32::Widen(slot.Group).c_str()), nullptr)
+        << "no group box " << slot.Group;
   }
-  EXPECT_EQ(rows, 42);
-  const std::vector<std::string> sizes{"16x16", "32x16", "16x32", "32x32", "64x32", "32x64", "64x64"};
-  EXPECT_EQ(Entries(window, kUpperSpu0 + 4), sizes);
-  EXPECT_EQ(Selection(window, kUpperSpu0 + 4), 0);
-  EXPECT_EQ(Entries(window, kIconSpd0 + 4), std::vector<std::string>{"32x32"});
-  const std::vector<std::string> captions = GroupCaptions(window);
-  for (const std::string& group : groups)
-    EXPECT_EQ(std::count(captions.begin(), captions.end(), group), 1) << group;
-  EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME_LABEL), "Package name (8 chars)");
-  EXPECT_EQ(ItemText(window, IDOK), "Make");
-  EXPECT_EQ(ItemText(window, IDCANCEL), "Cancel");
-
-  // The virtual desktop of the tests is 1280 x 720.
   RECT frame;
   GetWindowRect(window, &frame);
-  EXPECT_LE(frame.right - frame.left, 1280);
-  EXPECT_LE(frame.bottom - frame.top, 720);
+  EXPECT_TRUE(frame.right - frame.left <= 1280 && frame.bottom - frame.top <= 720) << "fits the desktop";
+  EXPECT_EQ(CutLabels(window), std::vector<std::string>());
   SaveScreenshot(window, "win32_package_up");
-  EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, 4160))) << "lower BGU0 is on the other page";
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, kLowerBgu0))) << "lower BGU0 is on the other page";
   dialog.ShowPage(1);
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, 4160)));
-  EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, kUpperBgu0)));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, kLowerBgu0)) &&
+              !IsWindowVisible(GetDlgItem(window, kUpperBgu0)));
+  EXPECT_EQ(CutLabels(window), std::vector<std::string>());
   SaveScreenshot(window, "win32_package_down");
-  DestroyWindow(window);
-}
+  dialog.ShowPage(0);
 
-TEST_F(Win32Package, BrowseNameAndMakeFollowTheForm) {
+  // A browse fills the row and its part list; the next file dialog opens in the folder of the last file.
   WriteBytes(dir / "tiles.bmp", MakeBmp(Layout(256, 256, 4, GreyPalette(16))));
   WriteText(dir / "a.txt", "10 END\r\n");
   host.choices = {{dir / "tiles.bmp"}, {dir / "a.txt"}};
   Click(window, kUpperBgu0 + 2);
-  EXPECT_TRUE(Checked(window, kUpperBgu0));
-  EXPECT_TRUE(Enabled(window, kUpperBgu0 + 1));
+  EXPECT_TRUE(Checked(window, kUpperBgu0) && Enabled(window, kUpperBgu0 + 1));
   EXPECT_EQ(ItemText(window, kUpperBgu0 + 1), dir / "tiles.bmp");
   EXPECT_EQ(Entries(window, kUpperBgu0 + 3),
             (std::vector<std::string>{"1 of 4", "2 of 4", "3 of 4", "4 of 4"}));
-  EXPECT_EQ(Selection(window, kUpperBgu0 + 3), 0);
+  EXPECT_EQ(SendDlgItemMessageW(window, kUpperBgu0 + 3, CB_GETCURSEL, 0, 0), 0);
+  Click(window, kPrg + 2);
+  EXPECT_TRUE(host.asked.at(1).Title == "Choose a file for PRG" &&
+              host.asked[1].InitialPath == dir.Path() + "/")
+      << host.asked[1].Title << " in " << host.asked[1].InitialPath;
+  EXPECT_EQ(ItemText(window, kPrg + 1), dir / "a.txt");
+  // The name is left as typed while typed; choosing a part (any other control) keeps it to its package form.
+  HWND name = GetDlgItem(window, IDC_PACKAGE_NAME);
+  SetFocus(name);
+  SetWindowTextW(name, L"abc-def");  // the dialog sees EN_CHANGE
+  EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME), "abc-def");
   Choose(window, kUpperBgu0 + 3, 2);
   EXPECT_EQ(dialog.Form().Form().Slot(kUpperBgu0).PartIndex, 2);
-
-  Click(window, kPrg + 2);
-  EXPECT_EQ(ItemText(window, kPrg + 1), dir / "a.txt");
-  Type(window, IDC_PACKAGE_NAME, "abc-def");
-  EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME), "abc-def");  // left as typed while typed
-  Click(window, kUpperSpu0);  // any other control keeps the name to its package form
   EXPECT_EQ(ItemText(window, IDC_PACKAGE_NAME), "ABC");
-  Click(window, kUpperSpu0);
   SaveScreenshot(window, "win32_package_filled");
 
   host.choices = {{dir / "ABC.zkp"}};
   Click(window, IDOK);
   EXPECT_FALSE(IsWindow(window)) << "the dialog closes once the package is written";
-  EXPECT_EQ(host.asked.back().InitialPath, dir / "ABC.zkp");
-  const std::vector<std::uint8_t> package = ReadBytes(dir / "ABC.zkp");
-  ASSERT_GE(package.size(), 36u);
-  EXPECT_EQ(std::string(package.begin(), package.begin() + 4), "PX01");
-  // "Finished" names the package and offers its folder.
-  ASSERT_FALSE(host.reports.empty());
-  const MessageReport& done = host.reports.back();
-  EXPECT_EQ(done.Caption + "|" + done.Text + "|" + done.Details + "|" + done.Folder,
-            "Finished|Conpleted..\nwrote " + dir / "ABC.zkp" + "||" + dir.Path() + "/");
+  EXPECT_EQ(ReadText(dir / "ABC.zkp").substr(0, 4), "PX01");
+  ASSERT_EQ(host.reports.size(), 1u);
+  EXPECT_EQ(host.reports[0].Caption + "|" + host.reports[0].Text,
+            "Finished|Conpleted..\nwrote " + dir / "ABC.zkp");
 }
 
 }  // namespace

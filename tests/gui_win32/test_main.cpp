@@ -8,7 +8,5 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  CoUninitialize();
-  return result;
+  return RUN_ALL_TESTS();
 }

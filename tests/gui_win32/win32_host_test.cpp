@@ -16,10 +16,8 @@ TEST(Win32Question, TheKeepBoxComesBackAsKeep) {
     WhenShown("Palette", [&](HWND dialog) {
       // Wine's task dialog has its controls as children (Windows' draws them itself).
       EXPECT_NE(FindWindowExW(dialog, nullptr, L"Button", win32::Widen(kKeepAnswerLabel).c_str()), nullptr);
-      if (tick) {
-        SendMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
-        SaveScreenshot(dialog, "win32_question_keep");
-      }
+      SendMessageW(dialog, TDM_CLICK_VERIFICATION, tick, FALSE);
+      SaveScreenshot(dialog, tick ? "win32_question_keep" : "win32_question");
       SendMessageW(dialog, TDM_CLICK_BUTTON, tick ? IDYES : IDNO, 0);
     });
     bool keep = !tick;
@@ -49,10 +47,8 @@ TEST(Win32FileDialog, StartsInTheFolderOfItsPath) {
   choice.InitialPath = dir.Path() + "/";
   std::string filter;
   WhenShown(choice.Title, [&](HWND dialog) {
-    HWND types = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
-    filter = Text(types);
-    HWND name = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-    SetWindowTextW(name, L"a.txt");
+    filter = Text(FindWindowExW(dialog, nullptr, L"ComboBox", nullptr));
+    SetWindowTextW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), L"a.txt");
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
   });
   win32::Win32Host host;

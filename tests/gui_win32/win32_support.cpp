@@ -4,14 +4,11 @@
 
 #include <shlobj.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <list>
-
-#include "granvel_version.h"
+#include <utility>
 
 namespace granvel::test {
 
@@ -19,15 +16,14 @@ using win32::Narrow;
 using win32::Widen;
 
 void Pump(int milliseconds) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  do {
+  for (const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+       static_cast<int>(end - GetTickCount()) > 0; Sleep(5)) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
+  }
 }
 
 void Click(HWND dialog, int id) {
@@ -38,21 +34,14 @@ void Click(HWND dialog, int id) {
   // A check box toggles itself on a click; a radio button of the dialog's own is set by the dialog.
   const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
   if (style == BS_AUTOCHECKBOX)
-    SendMessageW(control, BM_SETCHECK,
-                 SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    SendMessageW(control, BM_SETCHECK, SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1, 0);
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
-}
-
-void Type(HWND dialog, int id, const std::string& text) {
-  HWND control = GetDlgItem(dialog, id);
-  ASSERT_NE(control, nullptr) << "no control " << id;
-  SetFocus(control);
-  SetWindowTextW(control, Widen(text).c_str());
 }
 
 void Choose(HWND dialog, int id, int index) {
   HWND control = GetDlgItem(dialog, id);
   ASSERT_NE(control, nullptr) << "no control " << id;
+  SetFocus(control);
   SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
 }
@@ -74,20 +63,14 @@ bool Checked(HWND dialog, int id) {
 }
 
 std::vector<std::string> Entries(HWND dialog, int id) {
-  std::vector<std::string> entries;
-  HWND list = GetDlgItem(dialog, id);
-  const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[64] = {};
-    if (SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) < 63)
-      SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    entries.push_back(Narrow(text));
+  std::vector<std::string> entries(static_cast<size_t>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0)));
+  for (size_t i = 0; i < entries.size(); ++i) {
+    wchar_t text[64] = {};  // the lists' entries are short
+    if (SendDlgItemMessageW(dialog, id, CB_GETLBTEXTLEN, i, 0) < 64)
+      SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    entries[i] = Narrow(text);
   }
   return entries;
-}
-
-int Selection(HWND dialog, int id) {
-  return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
 }
 
 namespace {
@@ -111,10 +94,8 @@ void CALLBACK CheckWaiters(HWND, UINT, UINT_PTR, DWORD) {
     // Taken off the list first: the action may open a modal loop that runs this timer again.
     const Waiter waiter = *each;
     each = waiters.erase(each);
-    if (waiters.empty()) {
-      KillTimer(nullptr, waitTimer);
-      waitTimer = 0;
-    }
+    if (waiters.empty())
+      KillTimer(nullptr, std::exchange(waitTimer, 0));
     if (late)
       ADD_FAILURE() << "no window \"" << Narrow(waiter.Title) << "\" showed";
     else
@@ -148,26 +129,47 @@ DialogGuard::DialogGuard(int milliseconds)
             0);
       })) {}
 
-DialogGuard::~DialogGuard() {
-  KillTimer(nullptr, timer_);
-}
-
 int WindowsTitled(const std::string& title) {
-  std::pair<std::wstring, int> search{Widen(title), 0};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& [title, count] = *reinterpret_cast<std::pair<std::wstring, int>*>(data);
-        count += IsWindowVisible(window) && win32::WindowText(window) == title ? 1 : 0;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  int count = 0;
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, Widen(title).c_str()));)
+    count += IsWindowVisible(window) ? 1 : 0;
+  return count;
 }
 
-std::string WindowTitle() {
-  int major = 0, minor = 0, patch = 0;
-  std::sscanf(GRANVEL_VERSION, "%d.%d.%d", &major, &minor, &patch);
-  return "GRANVEL v" + std::to_string(major) + "." + std::to_string(minor) + std::to_string(patch);
+std::vector<std::string> CutLabels(HWND dialog) {
+  // Beside the text: a check box's or radio button's indicator and the gap after it; a group box's caption
+  // starts about 8 pixels in from the frame and keeps as much free at its end; a push button's edges.
+  constexpr int kIndicatorGap = 4, kGroupMargins = 16, kPushMargins = 8;
+  std::vector<std::string> cut;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    const std::wstring text = win32::WindowText(child);
+    const bool isStatic = _wcsicmp(name, L"Static") == 0;
+    if (text.empty() || !IsWindowVisible(child) || !(isStatic || _wcsicmp(name, L"Button") == 0))
+      continue;
+    const LONG style = GetWindowLongW(child, GWL_STYLE), type = style & BS_TYPEMASK;
+    // A static wraps at its width (its lines must stand within its height); a button's text is one line.
+    const UINT flags =
+        DT_CALCRECT | (isStatic ? DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0) : DT_SINGLELINE);
+    const int extra = isStatic              ? 0
+                      : type == BS_GROUPBOX ? kGroupMargins
+                      : type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON
+                          ? kPushMargins
+                          : GetSystemMetrics(SM_CXMENUCHECK) + kIndicatorGap;
+    RECT client;
+    GetClientRect(child, &client);
+    RECT need{0, 0, client.right - extra, 0};
+    HDC dc = GetDC(child);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), -1, &need, flags);
+    ReleaseDC(child, dc);
+    if (need.right + extra > client.right || need.bottom > client.bottom)
+      cut.push_back(Narrow(text) + ": " + std::to_string(need.right + extra) + "x" +
+                    std::to_string(need.bottom) + " in " + std::to_string(client.right) + "x" +
+                    std::to_string(client.bottom));
+  }
+  return cut;
 }
 
 void DropFiles(HWND window, const std::vector<std::string>& paths) {
@@ -175,43 +177,13 @@ void DropFiles(HWND window, const std::vector<std::string>& paths) {
   for (const std::string& path : paths)
     names += Widen(path) + L'\0';
   names += L'\0';
-  const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  const SIZE_T bytes = names.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
-              names.size() * sizeof(wchar_t));
+  *drop = {sizeof(DROPFILES), {}, FALSE, TRUE};  // the names follow, in UTF-16
+  std::memcpy(drop + 1, names.data(), bytes);
   GlobalUnlock(memory);
   PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
-void SaveScreenshot(const RECT& area, const std::string& name) {
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-  const std::uint32_t imageBytes = stride * static_cast<std::uint32_t>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageBytes;
-  std::filesystem::create_directories(GRANVEL_SCREENSHOT_DIR);
-  std::ofstream out(std::filesystem::path(GRANVEL_SCREENSHOT_DIR) / (name + ".bmp"), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), imageBytes);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 void SaveScreenshot(HWND window, const std::string& name) {
@@ -221,7 +193,27 @@ void SaveScreenshot(HWND window, const std::string& name) {
   Pump(300);
   RECT area;
   GetWindowRect(window, &area);
-  SaveScreenshot(area, name);
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  const DWORD size = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
+  BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, size, 0, 0, 0, 0};
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+  const BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
+  std::vector<char> bits(size);
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::filesystem::create_directories(GRANVEL_SCREENSHOT_DIR);
+  std::ofstream out(std::filesystem::path(GRANVEL_SCREENSHOT_DIR) / (name + ".bmp"), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(bits.data(), size);
 }
 
 }  // namespace granvel::test

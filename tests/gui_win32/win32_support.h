@@ -15,8 +15,6 @@ void Pump(int milliseconds = 50);
 
 // A click on a dialog's button, check box or radio button, as the dialog receives it.
 void Click(HWND dialog, int id);
-// Types `text` into an edit field (its dialog sees EN_CHANGE).
-void Type(HWND dialog, int id, const std::string& text);
 // Chooses entry `index` of a drop-down list, as the user does.
 void Choose(HWND dialog, int id, int index);
 
@@ -24,9 +22,12 @@ std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
-// The entries of a drop-down list, and its selection (-1 for none).
+// The entries of a drop-down list.
 std::vector<std::string> Entries(HWND dialog, int id);
-int Selection(HWND dialog, int id);
+
+// The visible statics and buttons of `dialog` whose text the control cuts in its own font, each with the
+// size it needs and the size it has: none when every caption and label fits.
+std::vector<std::string> CutLabels(HWND dialog);
 
 // The files as Explorer drops them on `window` (WM_DROPFILES).
 void DropFiles(HWND window, const std::vector<std::string>& paths);
@@ -42,7 +43,7 @@ void WhenShown(const std::string& title, std::function<void(HWND)> act);
 class DialogGuard {
  public:
   explicit DialogGuard(int milliseconds);
-  ~DialogGuard();
+  ~DialogGuard() { KillTimer(nullptr, timer_); }
   DialogGuard(const DialogGuard&) = delete;
   DialogGuard& operator=(const DialogGuard&) = delete;
 
@@ -53,14 +54,8 @@ class DialogGuard {
 // How many visible top-level windows are titled `title`.
 int WindowsTitled(const std::string& title);
 
-// The main window's title "GRANVEL vX.YZ", written from the version "X.Y.Z" (minor and patch one digit
-// each).
-std::string WindowTitle();
-
 // Saves what the screen shows of `window` (its frame included) as <screenshot folder>/<name>.bmp, after it
 // was brought to the front and painted.
 void SaveScreenshot(HWND window, const std::string& name);
-// The same of a rectangle of the screen.
-void SaveScreenshot(const RECT& area, const std::string& name);
 
 }  // namespace granvel::test

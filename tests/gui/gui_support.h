@@ -27,7 +27,8 @@ T* FindByText(QWidget* root, const QString& text) {
 bool Click(QAbstractButton* button);
 
 // Calls `handle` with the next modal widget (of class `type` when given) as soon as it shows, from the event
-// loop of whatever opened it; a box the handler leaves open (a failed check returns early) is closed after it.
+// loop of whatever opened it; a box the handler leaves open (a failed check returns early) is closed after
+// it.
 void WhenModalShows(std::function<void(QWidget*)> handle, const QMetaObject* type = nullptr);
 
 }  // namespace granvel::test

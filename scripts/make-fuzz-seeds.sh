@@ -63,7 +63,7 @@ for text in "$root"/tests/cases/text_encodings/in/*.txt; do
   seed text_encoding "$(basename "$text" .txt)" '' "$text"
 done
 
-# png: option byte bit 0 GRP's mask; the pictures of the PNG case (tests/data/make_image_fixtures.py).
+# png: option byte bit 0 GRP's mask; the pictures of the PNG case (scripts/make-image-fixtures.py).
 for picture in p1 p2 p4 p8 rgb grey rgba c17; do
   seed png "$picture" '\000' "$root/tests/cases/png_images/in/$picture.png"
 done

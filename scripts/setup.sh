@@ -19,7 +19,7 @@ if [ "${1:-}" = coverage ]; then
   packages+=(gcovr)
 fi
 if [ "${1:-}" = fixtures ]; then
-  packages+=(python3-pil imagemagick)  # tests/data/make_image_fixtures.py makes its images with real tools
+  packages+=(python3-pil imagemagick)  # scripts/make-image-fixtures.py makes its images with real tools
 fi
 
 missing=()

@@ -32,22 +32,6 @@ struct Image {
   }
 };
 
-TEST(BuildTilePayload, RefusesMissingBlocksAndCutsBlocksThatDoNotFit) {
-  const Image image(128, 256, [](int, int) { return 5; });
-  EXPECT_EQ(BuildTilePayload(image.grid, kChrBlockPixels, 1, 8, 8, 128).size(), 8212u);
-  EXPECT_TRUE(BuildTilePayload(image.grid, kChrBlockPixels, 2, 8, 8, 128).empty());
-  EXPECT_TRUE(BuildTilePayload(image.grid, kChrBlockPixels, 0xFFFFFFFFu, 8, 8, 128).empty());
-  EXPECT_TRUE(BuildTilePayload(PixelGrid{}, kChrBlockPixels, 0, 8, 8, 128).empty());
-  EXPECT_TRUE(BuildTilePayload(image.grid, kChrBlockPixels, 0, 0, 8, 128).empty());
-  const std::vector<std::uint8_t> few(10);
-  EXPECT_TRUE(BuildTilePayload(PixelGrid{few, 128, 128}, kChrBlockPixels, 0, 8, 8, 128).empty());
-  for (const int width : {48, 3000, 100}) {  // the image's own width as the block: never past the data
-    const Image tall(width, 400, [](int, int) { return 9; });
-    EXPECT_EQ(BuildTilePayload(tall.grid, kChrBlockPixels, 0, 16, 16, -1).size(), 8212u) << width;
-    EXPECT_EQ(BuildTilePayload(tall.grid, kGrpBlockPixels, 0, 64, 64, -1).size(), 49172u) << width;
-  }
-}
-
 // 40 payloads of their own sizes: each written once, in order, with its own digest; a writer's failure does
 // not stop the rest; a maker's failure stops at once, so nothing of its group (16 to 31) is written.
 TEST(MakeAndWritePayloads, WritesEachInOrderWithItsDigestAndStopsWhereAMakerFails) {

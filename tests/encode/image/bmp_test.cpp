@@ -1,5 +1,5 @@
-// The BMP reader: colour words, row layouts, the 1-bit palette choice, header kinds, run-length data, and
-// files written by real image tools (tests/data/README.md).
+// The BMP reader: colour words, the 1-bit palette choice, files written by real image tools (their header
+// kinds and run-length data; tests/data/README.md), and the palette file's indices before the pixel mask.
 #include "encode/image/bmp.h"
 #include "encode/image/image_file.h"
 
@@ -42,38 +42,6 @@ TEST(ColourWord, MatchesTheHandheldFigures) {
     EXPECT_EQ(ColourWord(r, g, b), word) << r << "," << g << "," << b;
 }
 
-TEST(ReadBmpImage, RowsIndicesAndPalettes) {
-  // 13-pixel 4-bit rows padded to 8 bytes with filler that is never read as pixels.
-  Read r = ReadFile(test::MakeBmpWithData(
-      test::Layout(13, 2, 4, test::GreyPalette(16)),
-      {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDF, 0xEE, 0xFE, 0xDC, 0xBA, 0x98, 0x76, 0x54, 0x3F, 0xEE}, 0));
-  EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{15, 14, 13, 12, 11, 10, 9, 8, 7, 6,  5,  4,  3,
-                                                       1,  2,  3,  4,  5,  6,  7, 8, 9, 10, 11, 12, 13}));
-  EXPECT_EQ(r.image.PaletteRows, 16);
-  EXPECT_EQ(r.Slot(15), ColourWord(15, 15, 15));
-  EXPECT_EQ(r.Slot(16), 0);  // a 4-bit image fills palette 0 only
-  // 8-bit indices: masked to 4 bits for banks, kept for pages, every palette filled.
-  BmpLayout eight = test::Layout(16, 16, 8, test::GreyPalette(256));
-  eight.pixels.assign(256, 0x37);
-  eight.pixels[0] = 200;
-  r = ReadFile(test::MakeBmp(eight), 15, {}, 16, 16);
-  EXPECT_EQ(r.image.Pixels[0] * 100 + r.image.Pixels[1], 8 * 100 + 7);
-  r = ReadFile(test::MakeBmp(eight));
-  EXPECT_EQ(r.image.Pixels[0] * 1000 + r.image.Pixels[1], 200 * 1000 + 0x37);
-  EXPECT_EQ(r.Slot(255), 0xFFFF);
-  // The colour table starts where the info header ends, whatever its kind; top-down rows keep their order.
-  for (const std::uint32_t headerSize : {40u, 108u, 124u}) {
-    BmpLayout layout = test::Layout(4, 2, 8, {{0, 4, 0}, {255, 0, 0}});
-    layout.pixels = {0, 1, 1, 0, 1, 0, 0, 1};
-    layout.headerSize = headerSize;
-    layout.clrUsed = 2;
-    layout.topDown = headerSize == 124;
-    r = ReadFile(test::MakeBmp(layout));
-    EXPECT_EQ(r.Slot(0) << 16 | r.Slot(1), 0x8000 << 16 | 0x001F) << headerSize;
-    EXPECT_EQ(r.image.Pixels, layout.pixels) << headerSize;
-  }
-}
-
 TEST(ReadBmpImage, OneBitImagesTakePalette1Or15OrAsk) {
   BmpLayout layout = test::Layout(10, 2, 1, {{0, 0, 0}, {255, 255, 255}});
   layout.pixels = {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0};  // (x + y) % 2
@@ -96,23 +64,6 @@ TEST(ReadBmpImage, OneBitImagesTakePalette1Or15OrAsk) {
       }
     }
   }
-}
-
-TEST(ReadBmpImage, DecodesRunLengthDataWithItsEscapes) {
-  // RLE8, 5 x 3, bottom row first: a run, an absolute run of 3 (padded), end of line; a delta one pixel
-  // right; a pixel and end of line; an overlong run cut at the row's end; no end-of-bitmap code.
-  Read r = ReadFile(test::MakeBmpWithData(
-                        test::Layout(5, 3, 8, test::GreyPalette(256)),
-                        {2, 0x21, 0, 3, 0x31, 0x32, 0x33, 0, 0, 0, 0, 2, 1, 0, 1, 0x44, 0, 0, 9, 0x55}, 1),
-                    15);
-  EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{5, 5, 5, 5, 5, 0, 4, 0, 0, 0, 1, 1, 1, 2, 3}));
-  // RLE4: a run of alternating nibbles, an absolute run of 3, end of bitmap, then bytes never read.
-  r = ReadFile(test::MakeBmpWithData(test::Layout(5, 2, 4, test::GreyPalette(16)),
-                                     {5, 0x12, 0, 0, 0, 3, 0xAB, 0xC0, 0, 0, 0, 1, 7, 0x77}, 2));
-  EXPECT_EQ(r.image.Pixels, (std::vector<std::uint8_t>{0xA, 0xB, 0xC, 0, 0, 1, 2, 1, 2, 1}));
-  // A blank picture of a million pixels may be nothing but the end-of-bitmap code.
-  r = ReadFile(test::MakeBmpWithData(test::Layout(1024, 1024, 8, test::GreyPalette(256)), {0, 1}, 1));
-  EXPECT_EQ(std::count(r.image.Pixels.begin(), r.image.Pixels.end(), 0), 1024 * 1024);
 }
 
 TEST(ReadBmpImage, FilesOfRealToolsGiveTheirPatternsColours) {

@@ -2,7 +2,7 @@
 """Makes the image inputs of tests/cases/png_images/in/ with real tools: Pillow for PNG and BMP files,
 ImageMagick for the 32-bit BMP with bit fields, and by hand for the damaged PNGs. Run with Debian's
 python3, python3-pil and imagemagick (`bash scripts/setup.sh fixtures`):
-    /usr/bin/python3 tests/data/make_image_fixtures.py
+    /usr/bin/python3 scripts/make-image-fixtures.py
 Every picture is 16 x 16; pixel (x, y) has colour COLOURS[(x + 2y) % n], so the top row shows the colours
 in order and a palette built by first appearance is the list itself."""
 import os
@@ -12,7 +12,7 @@ import zlib
 
 from PIL import Image
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "png_images", "in")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "cases", "png_images", "in")
 COLOURS = [(0, 0, 0), (255, 255, 255), (248, 0, 0), (0, 248, 0), (0, 0, 248), (248, 248, 0), (0, 248, 248),
            (248, 0, 248), (128, 64, 32), (32, 64, 128), (200, 100, 50), (50, 100, 200), (16, 16, 16),
            (96, 96, 96), (160, 160, 160), (224, 224, 224), (8, 136, 72)]
@@ -70,7 +70,7 @@ open(path("huge.png"), "wb").write(good[:8] + chunk(b"IHDR", ihdr) + chunk(b"IEN
 
 # Palette files of the first 16 colours in every format read, and two pictures of one look whose palettes
 # list the colours in opposite orders (tests/cases/palette_files/in/).
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "palette_files", "in")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "cases", "palette_files", "in")
 os.makedirs(OUT, exist_ok=True)
 sixteen = COLOURS[:16]
 with open(path("pal.gpl"), "w") as gpl:
@@ -96,7 +96,7 @@ open(path("bad.gpl"), "w").write("GIMP Palette\n1 2\n")
 
 # Pictures as screens (tests/cases/screen_pictures/in/): 8-bit pictures whose cells repeat and flip tiles,
 # in several palette banks, to convert and render back; pictures every screen refuses; true colour.
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "screen_pictures", "in")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "cases", "screen_pictures", "in")
 os.makedirs(OUT, exist_ok=True)
 import random
 

@@ -10,10 +10,10 @@
 #include "cli/options.h"
 #include "convert/job.h"
 #include "decode/bitmap.h"
-#include "decode/palettes.h"
 #include "decode/render.h"
 #include "decode/scr.h"
 #include "decode/walk.h"
+#include "format/palettes.h"
 #include "platform/files.h"
 #include "platform/png_encoder.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "convert/context.h"
-#include "decode/palettes.h"
+#include "format/palettes.h"
 
 namespace granvel {
 

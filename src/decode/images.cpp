@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "decode/bitmap.h"
-#include "decode/palettes.h"
+#include "format/palettes.h"
 
 namespace granvel {
 namespace {

@@ -1,9 +1,11 @@
-// Resource names, the tile payload builder and payloads made and written in groups.
+// Resource names, colour words, the tile payload builder and payloads made and written in groups.
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 
 #include "format/container.h"
+#include "format/palettes.h"
 #include "format/tiles.h"
 
 namespace granvel {
@@ -18,6 +20,14 @@ TEST(MakeResourceName, FollowsTheNameTable) {
     EXPECT_EQ(MakeResourceName(fileName), name) << fileName;
   EXPECT_EQ(ResourceNameOr("~tmp", "MEM"), "MEM");
   EXPECT_EQ(ResourceNameOr("abc", "MEM"), "ABC");
+}
+
+TEST(ColourWord, MatchesTheHandheldFigures) {
+  const std::tuple<int, int, int, std::uint16_t> rows[] = {
+      {255, 255, 255, 0xFFFF}, {248, 248, 248, 0x7FFF}, {255, 0, 0, 0x001F}, {0, 255, 0, 0x83E0},
+      {0, 0, 255, 0x7C00},     {128, 128, 128, 0x4210}, {0, 0, 0, 0x0000},   {0, 4, 0, 0x8000}};
+  for (const auto& [r, g, b, word] : rows)
+    EXPECT_EQ(ColourWord(r, g, b), word) << r << "," << g << "," << b;
 }
 
 // An image whose pixel (x, y) holds f(x, y), kept alive beside its grid.

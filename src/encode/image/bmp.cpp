@@ -6,6 +6,7 @@
 #include "encode/image/bmp_rle.h"
 #include "encode/image/true_colour.h"
 #include "format/bytes.h"
+#include "format/palettes.h"
 #include "platform/files.h"
 
 namespace granvel {
@@ -250,11 +251,6 @@ bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitW
     return ctx.FailSize("height " + Num(static_cast<std::uint64_t>(height)) + " is not a multiple of the " +
                         Num(unitHeight) + "-pixel unit" + kAnySizeHint);
   return true;
-}
-
-std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-  return static_cast<std::uint16_t>((red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10) |
-                                    (((green >> 2) & 1) << 15));
 }
 
 BmpImage ReadBmpImage(std::span<const std::uint8_t> file, const std::string& name, std::uint32_t unitWidth,

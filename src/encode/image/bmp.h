@@ -38,10 +38,6 @@ void ApplyPixelMask(BmpImage& image, std::uint8_t mask);
 bool CheckImageSize(std::int64_t width, std::int64_t height, std::uint32_t unitWidth,
                     std::uint32_t unitHeight, std::uint8_t pixelMask, const ConvertContext& ctx);
 
-// The handheld's 16-bit colour: red >> 3 in bits 0-4, green >> 3 in 5-9, blue >> 3 in 10-14, and bit 2 of
-// green in bit 15. Low bits are cut off, not rounded.
-std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
-
 inline constexpr const char* kPaletteQuestionCaption = "Select a color palette";
 // The palette question's text: the file's path followed by this.
 inline constexpr const char* kPaletteQuestionText =

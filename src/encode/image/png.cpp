@@ -5,6 +5,7 @@
 
 #include "encode/image/true_colour.h"
 #include "format/bytes.h"
+#include "format/palettes.h"
 #include "platform/png_decoder.h"
 
 namespace granvel {

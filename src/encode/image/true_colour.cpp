@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "format/bytes.h"
+#include "format/palettes.h"
 
 namespace granvel {
 namespace {

@@ -1,5 +1,5 @@
-// The BMP reader: colour words, the 1-bit palette choice, files written by real image tools (their header
-// kinds and run-length data; tests/data/README.md), and the palette file's indices before the pixel mask.
+// The BMP reader: the 1-bit palette choice, files written by real image tools (their header kinds and
+// run-length data; tests/data/README.md), and the palette file's indices before the pixel mask.
 #include "encode/image/bmp.h"
 #include "encode/image/image_file.h"
 
@@ -32,14 +32,6 @@ Read ReadFile(const std::vector<std::uint8_t>& file, std::uint8_t mask = 255, Co
   Read r{ReadBmpImage(file, "pics/x.bmp", unit, unitHeight, mask, ctx), report.Reason, {}};
   r.questions = host.questions;
   return r;
-}
-
-TEST(ColourWord, MatchesTheHandheldFigures) {
-  const std::tuple<int, int, int, std::uint16_t> rows[] = {
-      {255, 255, 255, 0xFFFF}, {248, 248, 248, 0x7FFF}, {255, 0, 0, 0x001F}, {0, 255, 0, 0x83E0},
-      {0, 0, 255, 0x7C00},     {128, 128, 128, 0x4210}, {0, 0, 0, 0x0000},   {0, 4, 0, 0x8000}};
-  for (const auto& [r, g, b, word] : rows)
-    EXPECT_EQ(ColourWord(r, g, b), word) << r << "," << g << "," << b;
 }
 
 TEST(ReadBmpImage, OneBitImagesTakePalette1Or15OrAsk) {

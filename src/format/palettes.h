@@ -1,5 +1,6 @@
-// The colour tables the decoded images are drawn with: the built-in BG and sprite palette, the GRP palette
-// built from it by rule, and the conversion of a 16-bit colour word to a BMP colour-table entry.
+// The handheld's colours as both directions read them: a colour word from 8-bit levels and back to a BMP
+// colour-table entry, the colour words of COL data, the built-in BG and sprite palette and the GRP palette
+// built from it by rule.
 #pragma once
 
 #include <array>
@@ -10,6 +11,10 @@ namespace granvel {
 
 // 256 colour words of the handheld: red in bits 0-4, green 5-9, blue 10-14, the lowest green bit in bit 15.
 using ColourWords = std::array<std::uint16_t, 256>;
+
+// The handheld's 16-bit colour: red >> 3 in bits 0-4, green >> 3 in 5-9, blue >> 3 in 10-14, and bit 2 of
+// green in bit 15. Low bits are cut off, not rounded.
+std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
 // The BG and sprite palette: palette p in entries 16p to 16p + 15.
 const ColourWords& BuiltInBgPalette();

@@ -1,4 +1,4 @@
-#include "decode/palettes.h"
+#include "format/palettes.h"
 
 #include "format/bytes.h"
 
@@ -41,6 +41,11 @@ constexpr ColourWords kBgPalette{
 };
 
 }  // namespace
+
+std::uint16_t ColourWord(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return static_cast<std::uint16_t>((red >> 3) | ((green >> 3) << 5) | ((blue >> 3) << 10) |
+                                    (((green >> 2) & 1) << 15));
+}
 
 const ColourWords& BuiltInBgPalette() {
   return kBgPalette;

@@ -9,8 +9,8 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "decode/mask_names.h"
-#include "decode/walk.h"
 #include "format/container.h"
+#include "format/walk.h"
 #include "platform/files.h"
 
 namespace granvel::cli {

@@ -12,8 +12,8 @@
 #include "decode/bitmap.h"
 #include "decode/render.h"
 #include "decode/scr.h"
-#include "decode/walk.h"
 #include "format/palettes.h"
+#include "format/walk.h"
 #include "platform/files.h"
 #include "platform/png_encoder.h"
 

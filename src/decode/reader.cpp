@@ -12,8 +12,8 @@
 #include "decode/prg.h"
 #include "decode/render.h"
 #include "decode/scr.h"
-#include "decode/walk.h"
 #include "encode/image/palette_file.h"
+#include "format/walk.h"
 #include "platform/files.h"
 
 namespace granvel {

@@ -1,7 +1,6 @@
 #include "package/package.h"
 
 #include "convert/job.h"
-#include "decode/walk.h"
 #include "encode/image/bmp.h"
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
@@ -10,6 +9,7 @@
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
 #include "format/tiles.h"
+#include "format/walk.h"
 #include "platform/files.h"
 
 namespace granvel {

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "convert/job.h"
-#include "decode/walk.h"
 #include "encode/image/png.h"
 #include "format/bytes.h"
 #include "format/palettes.h"
+#include "format/walk.h"
 #include "platform/files.h"
 
 namespace granvel {

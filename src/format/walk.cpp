@@ -1,4 +1,4 @@
-#include "decode/walk.h"
+#include "format/walk.h"
 
 #include <algorithm>
 #include <vector>

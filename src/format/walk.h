@@ -1,5 +1,6 @@
 // Taking a ".zkp" file held in memory apart: its 36-byte header and the resources stored one after another
-// from offset 36 on. Nothing here writes a file; the decoder and the inspector both walk with it.
+// from offset 36 on. Nothing here writes a file; the decoder, the inspector, the package builder (a slot
+// given a ".zkp") and the reader of COL palette files walk with it.
 #pragma once
 
 #include <cstddef>

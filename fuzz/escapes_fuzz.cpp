@@ -1,5 +1,5 @@
 // Escapes: decoding never grows a text, and what WriteEscapedByte writes decodes back to the same bytes.
-#include "encode/text/escapes.h"
+#include "format/escapes.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "decode/text_form.h"
-#include "encode/text/escapes.h"
 #include "encode/text/mem.h"
 #include "format/bytes.h"
+#include "format/escapes.h"
 
 namespace granvel {
 namespace {

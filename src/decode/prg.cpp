@@ -3,7 +3,7 @@
 #include <array>
 
 #include "decode/text_form.h"
-#include "encode/text/escapes.h"
+#include "format/escapes.h"
 
 namespace granvel {
 namespace {

@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
-#include "encode/text/escapes.h"
 #include "encode/text/text_encoding.h"
 #include "format/bytes.h"
+#include "format/escapes.h"
 #include "platform/files.h"
 
 namespace granvel {

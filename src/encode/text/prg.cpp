@@ -5,10 +5,10 @@
 #include <limits>
 #include <optional>
 
-#include "encode/text/escapes.h"
 #include "encode/text/fullwidth.h"
 #include "encode/text/text_encoding.h"
 #include "format/bytes.h"
+#include "format/escapes.h"
 #include "platform/files.h"
 
 namespace granvel {

@@ -1,4 +1,4 @@
-#include "encode/text/escapes.h"
+#include "format/escapes.h"
 
 namespace granvel {
 namespace {

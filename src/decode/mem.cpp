@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "decode/text_form.h"
-#include "encode/text/mem.h"
 #include "format/bytes.h"
 #include "format/escapes.h"
+#include "format/mem_codes.h"
 
 namespace granvel {
 namespace {

@@ -11,10 +11,6 @@
 
 namespace granvel {
 
-// The handheld's 16-bit character code of one text byte: full-width forms for 0x21 to 0x7F, full-width
-// katakana for the half-width ones, the byte itself elsewhere.
-std::uint16_t WideCodeOf(std::uint8_t byte);
-
 // The 536-byte MEM payload of a MEM text held in memory, or an empty payload with the reason in `error`.
 // A text of more than 256 characters is cut there; `note`, when given, then says how many were dropped.
 ResourcePayload MemPayloadFromText(const std::vector<std::uint8_t>& file, const ConvertSettings& settings,

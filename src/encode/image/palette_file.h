@@ -1,6 +1,7 @@
 // A palette that every image is matched to (the Palette_File setting, `--palette FILE`), so that pictures
 // drawn with their colours in different orders share one COL. It is read from a COL ".zkp", a GIMP ".gpl",
-// a JASC ".pal", an Adobe ".act" (768 bytes, or 772 with a colour count), or the colour table of an image.
+// a JASC ".pal", an Adobe ".act" (768 bytes, or 772 with a colour count; format/palette_file.h), or the
+// colour table of a BMP or PNG image.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,8 @@
 
 namespace granvel {
 
-// The colour words of the palette file at `path` (at most 256). False with the reason in `ctx`.
+// The colour words of the palette file at `path` (at most 256), by its extension. False with the reason in
+// `ctx`.
 bool ReadPaletteFile(const std::string& path, const ConvertContext& ctx, std::vector<std::uint16_t>& words);
 
 // Gives `image` the palette `words`: every index used takes the first palette entry of the same colour word

@@ -43,6 +43,11 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
   return nullptr;
 }
 
+// The jobs that read the Palette_File palette: pictures are matched to it, decoded images drawn with it.
+bool UsesPaletteFile(const ConvertJob& job) {
+  return job.Kind == JobKind::Bitmap || job.Kind == JobKind::ZkpFile;
+}
+
 }  // namespace
 
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
@@ -54,13 +59,21 @@ bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host&
   const Converter converter = ConverterFor(job, settings);
   if (!converter)
     return ctx.Fail(folderError.empty() ? "no converter for this file" : folderError);
+  if (UsesPaletteFile(job) && !settings.Palette_File.empty() && settings.PaletteWords.empty()) {
+    // Called alone, not from a run that read the palette: this file's own read of it.
+    ConvertSettings withPalette = settings;
+    if (!ReadRunPalette(withPalette, ctx))
+      return false;
+    return converter(job, ConvertContext(withPalette, host, report, nullptr, memory ? memory : &own, path));
+  }
   return converter(job, ctx);
 }
 
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone) {
   BatchResult result;
-  if (!CheckRunSettings(settings, host, result.Refused)) {
+  ConvertSettings run = settings;  // with Palette_File's colours, read once for every file
+  if (!CheckRunSettings(run, host, result.Refused)) {
     host.ShowMessage(kRunRefusedCaption, result.Refused + "\nNo file was converted.");
     return result;
   }
@@ -74,7 +87,7 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
     ++result.Seen;
     ConvertReport report;
     ledger.BeginInput();
-    const bool ok = ConvertFile(path, settings, host, report, &ledger);
+    const bool ok = ConvertFile(path, run, host, report, &ledger);
     ++(ok ? result.Converted : result.Failed);
     result.PngCarried += report.PngCarried ? 1 : 0;
     // Some reasons name their file already; the path is not repeated then.
@@ -114,18 +127,14 @@ std::string SummaryText(const BatchResult& result) {
   return text;
 }
 
-bool CheckRunSettings(const ConvertSettings& settings, Host& host, std::string& error) {
+bool CheckRunSettings(ConvertSettings& settings, Host& host, std::string& error) {
   std::array<std::uint8_t, 3> rgb{};
   if (!settings.TransparentColour.empty() && !ParseRgbText(settings.TransparentColour, rgb)) {
     error = "TransparentColour \"" + settings.TransparentColour + "\" is not a colour RRGGBB";
     return false;
   }
-  if (settings.Palette_File.empty())
-    return true;
   ConvertReport report;
-  const ConvertContext ctx(settings, host, report);
-  std::vector<std::uint16_t> words;
-  if (ReadPaletteFile(settings.Palette_File, ctx, words))
+  if (ReadRunPalette(settings, ConvertContext(settings, host, report)))
     return true;
   error = report.Reason;
   return false;

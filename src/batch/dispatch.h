@@ -13,7 +13,9 @@ namespace granvel {
 
 // Converts one file: builds its job (making folders when Create is exactly 1) and hands a copy to the one
 // converter of its kind. False, with the reason in `report`, when it failed. Its outputs are claimed in
-// `ledger` (the run's); without one, in a ledger of its own, so that it never replaces its own files.
+// `ledger` (the run's); without one, in a ledger of its own, so that it never replaces its own files. A
+// picture or a ".zkp" file converted with Palette_File set and no PaletteWords reads the palette file
+// first; a palette that cannot be read is this file's failure.
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
                  RunMemory* memory = nullptr);
 
@@ -26,8 +28,9 @@ struct BatchResult {
 };
 
 // Checks the settings that concern every file of a run (TransparentColour, Palette_File) once, before any
-// file. False with the reason.
-bool CheckRunSettings(const ConvertSettings& settings, Host& host, std::string& error);
+// file, and reads Palette_File's colours into PaletteWords for them (unless they are read already). False
+// with the reason.
+bool CheckRunSettings(ConvertSettings& settings, Host& host, std::string& error);
 
 // Called after each file of a run with its path, result and report.
 using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;

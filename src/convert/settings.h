@@ -62,6 +62,7 @@ struct ConvertSettings {
   std::string ToolDir;
   // The resource name a run gives its one input instead of one from the file name; empty: from the name.
   std::string ResourceName;
+  std::vector<std::uint16_t> PaletteWords;  // Palette_File's colours, read once for a run (empty: none read)
 };
 
 // "%s/GRANVEL.ini" of the tool folder.

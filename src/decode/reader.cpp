@@ -12,7 +12,6 @@
 #include "decode/prg.h"
 #include "decode/render.h"
 #include "decode/scr.h"
-#include "encode/image/palette_file.h"
 #include "format/walk.h"
 #include "platform/files.h"
 
@@ -20,7 +19,7 @@ namespace granvel {
 namespace {
 
 // The palettes a container's images are drawn with: a package's own COL resources by their endings, and the
-// Palette_File palette for the rest.
+// Palette_File palette (the colours the run read from it) for the rest.
 struct DrawingPalettes {
   std::map<std::string, ColourWords, std::less<>> ByEnding;  // "_COL0", "_COL1_S", ...
   std::optional<ColourWords> File;
@@ -74,13 +73,15 @@ struct DrawingPalettes {
   }
 };
 
-// Walks the container once for its COL resources, before anything is drawn.
+// Walks the container once for its COL resources, before anything is drawn. Not `ok` when Palette_File is
+// set but its colours were not read.
 DrawingPalettes CollectPalettes(std::span<const std::uint8_t> file, const ConvertContext& ctx, bool& ok) {
   DrawingPalettes palettes;
   ok = true;
   if (!ctx.Settings().Palette_File.empty()) {
-    std::vector<std::uint16_t> words;
-    ok = ReadPaletteFile(ctx.Settings().Palette_File, ctx, words);
+    const std::vector<std::uint16_t>& words = ctx.Settings().PaletteWords;
+    if (words.empty())
+      ok = ctx.Fail("palette file " + ctx.Settings().Palette_File + ": its colours were not read");
     palettes.File.emplace();
     palettes.File->fill(0);
     std::copy_n(words.begin(), std::min<std::size_t>(words.size(), 256), palettes.File->begin());

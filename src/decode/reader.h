@@ -18,7 +18,9 @@ std::string SafeFileName(std::string_view name);
 
 // Decodes a container held in memory into job.OutDir + "ZKP_<name>/", each output named "<name><ending>".
 // Keeps the resource name in job.ResName. Stops at the first resource that cannot be decoded, with a reason
-// naming its file offset; what was decoded before stays written.
+// naming its file offset; what was decoded before stays written. With Palette_File set, a plain file's
+// images are drawn with the settings' PaletteWords, which the caller reads (ConvertFile does); without
+// them nothing is decoded.
 bool DecodeZkpBytes(std::span<const std::uint8_t> file, ConvertJob job, const ConvertContext& ctx);
 
 // The converter of ZkpFile jobs: reads job.Path whole, once, and decodes it with DecodeZkpBytes.

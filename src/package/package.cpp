@@ -5,6 +5,7 @@
 #include "encode/image/chr.h"
 #include "encode/image/grp.h"
 #include "encode/image/image_file.h"
+#include "encode/image/palette_file.h"
 #include "encode/text/mem.h"
 #include "encode/text/prg.h"
 #include "encode/text/scr.h"
@@ -223,9 +224,16 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
   int checked = 0;
   std::vector<std::pair<int, std::string>> reasons;  // failed bit, reason
 
+  // Palette_File's colours, read once for every image slot. When they cannot be read, each image slot reads
+  // the file again and fails with the reason.
+  ConvertSettings withPalette = settings;
+  {
+    ConvertReport report;
+    ReadRunPalette(withPalette, ConvertContext(settings, host, report));
+  }
   const auto build = [&](const SlotInfo& slot, int failBit) {
     ConvertReport report;
-    const ConvertContext ctx(settings, host, report);
+    const ConvertContext ctx(withPalette, host, report);
     ResourcePayload payload = SlotPayload(form, slot, ctx);
     for (const std::string& note : report.Notes)
       outcome.Notes.push_back(CommandLineName(slot) + ": " + note);

@@ -38,8 +38,8 @@ struct PackageOutcome {
 };
 
 // Builds the package the form describes. Shows its messages and asks for the save path through `host`; the
-// failure report carries each failed slot's reason in its details. True only when a package file was
-// written.
+// failure report carries each failed slot's reason in its details. Palette_File's colours are read once for
+// the build, unless the settings hold them already. True only when a package file was written.
 bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host& host,
                   PackageOutcome& outcome);
 

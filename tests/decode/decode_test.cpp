@@ -1,8 +1,7 @@
 // Decoded texts in UTF-8, and the palette file a plain file's images are drawn with.
 #include <gtest/gtest.h>
 
-#include "convert/job.h"
-#include "decode/reader.h"
+#include "batch/dispatch.h"
 #include "decode/text_form.h"
 #include "format/container.h"
 #include "support/fake_host.h"
@@ -40,8 +39,8 @@ TEST(Utf8FormOf, TurnsLineEndsAndCharactersOrSaysWhatStandsInTheWay) {
 }
 
 // A plain bank drawn with a palette file: its colours first, every entry after them black, never more than
-// 256; a palette file that cannot be read stops the decoding before anything is written.
-TEST(DecodeZkpBytes, DrawsWithThePaletteFileOrFailsWithoutIt) {
+// 256; a palette file that cannot be read fails the file before anything is written.
+TEST(DecodeZkpFile, DrawsWithThePaletteFileOrFailsWithoutIt) {
   test::TempDir dir;
   std::string many = "GIMP Palette\n";
   for (int k = 0; k < 300; ++k)
@@ -55,18 +54,20 @@ TEST(DecodeZkpBytes, DrawsWithThePaletteFileOrFailsWithoutIt) {
       {"many.gpl", {8, 0, 0, 0, 8, 0, 8, 0, 8, 0, 16, 0, 8, 0, 248, 0}},
       {"none.gpl", {}}};
   for (const auto& [file, expected] : rows) {
+    test::TempDir out;  // the bank, and the folder it is decoded into
+    test::WriteBytes(out / "T.zkp", bank);
     ConvertSettings settings;
     settings.Palette_File = dir / file;
     test::FakeHost host;
     ConvertReport report;
-    MemorySink sink;
-    const ConvertContext ctx(settings, host, report, &sink);
-    EXPECT_EQ(DecodeZkpBytes(bank, MakeConvertJob("T.zkp", false, settings), ctx), !expected.empty()) << file;
+    EXPECT_EQ(ConvertFile(out / "T.zkp", settings, host, report), !expected.empty()) << file;
     EXPECT_EQ(report.Reason, expected.empty()
                                  ? "palette file: cannot open " + dir / file + ": No such file or directory"
                                  : "");
-    EXPECT_EQ(sink.Files.size(), expected.empty() ? 0u : 1u);  // the bank's picture, or nothing
-    const std::vector<std::uint8_t> bmp = sink.Files["ZKP_T/T_CHR.bmp"];
+    EXPECT_EQ(report.Written.size(), expected.empty() ? 0u : 1u);  // the bank's picture, or nothing
+    const std::vector<std::uint8_t> bmp = test::Exists(out / "ZKP_T/T_CHR.bmp")
+                                              ? test::ReadBytes(out / "ZKP_T/T_CHR.bmp")
+                                              : std::vector<std::uint8_t>{};
     std::vector<int> entries;
     for (const int entry : {0, 1, 2, 255}) {
       if (!bmp.empty())

@@ -50,9 +50,11 @@ BmpImage ReadImageFile(const std::string& path, std::uint32_t unitWidth, std::ui
   const std::string& paletteFile = ctx.Settings().Palette_File;
   if (paletteFile.empty())
     return ReadEitherFormat(path, unitWidth, unitHeight, pixelMask, ctx, png);
-  std::vector<std::uint16_t> words;
-  if (!ReadPaletteFile(paletteFile, ctx, words))
+  // The run's colours when they were read for it; otherwise the file, read for this image alone.
+  std::vector<std::uint16_t> read;
+  if (ctx.Settings().PaletteWords.empty() && !ReadPaletteFile(paletteFile, ctx, read))
     return {};
+  const std::vector<std::uint16_t>& words = read.empty() ? ctx.Settings().PaletteWords : read;
   BmpImage image = ReadEitherFormat(path, unitWidth, unitHeight, 0xFF, ctx, png);
   if (image.PixelCount == 0 ||
       !CheckImageSize(image.Width, image.Height, unitWidth, unitHeight, pixelMask, ctx) ||

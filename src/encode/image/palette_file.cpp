@@ -57,6 +57,16 @@ bool ReadPaletteFile(const std::string& path, const ConvertContext& ctx, std::ve
   return ok || ctx.Fail("palette file " + path + " holds no palette its extension promises");
 }
 
+bool ReadRunPalette(ConvertSettings& settings, const ConvertContext& ctx) {
+  if (settings.Palette_File.empty() || !settings.PaletteWords.empty())
+    return true;
+  std::vector<std::uint16_t> words;
+  if (!ReadPaletteFile(settings.Palette_File, ctx, words))
+    return false;
+  settings.PaletteWords = std::move(words);
+  return true;
+}
+
 bool MatchToPalette(BmpImage& image, const std::vector<std::uint16_t>& words, const std::string& paletteName,
                     const ConvertContext& ctx) {
   std::array<int, 256> target{};

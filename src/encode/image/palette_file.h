@@ -17,6 +17,10 @@ namespace granvel {
 // `ctx`.
 bool ReadPaletteFile(const std::string& path, const ConvertContext& ctx, std::vector<std::uint16_t>& words);
 
+// Reads Palette_File's colours into settings.PaletteWords, once for a run: nothing to do when no palette file
+// is set or its colours are read already. False with the reason in `ctx`; PaletteWords stays empty then.
+bool ReadRunPalette(ConvertSettings& settings, const ConvertContext& ctx);
+
 // Gives `image` the palette `words`: every index used takes the first palette entry of the same colour word
 // (index 0 stays 0 where it stands for transparency), and the COL payload becomes the palette. A colour the
 // palette lacks is refused with where it first appears.

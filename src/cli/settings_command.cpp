@@ -52,6 +52,8 @@ void PrintSettings(const ConvertSettings& s, std::ostream& out) {
        onOff(s.PNG_Image, ".png files convert as images", ".png files carried as data"));
   line("UTF8_Text", s.UTF8_Text,
        onOff(s.UTF8_Text, "decoded texts in UTF-8, LF line ends", "decoded texts in Shift JIS"));
+  line("Share_Tiles", s.Share_Tiles,
+       onOff(s.Share_Tiles, "screens of a run share one tile set", "each screen its own tile set"));
   out << "TransparentColour=" << s.TransparentColour << "\n"
       << "Palette_File=" << s.Palette_File << "\n";
 }

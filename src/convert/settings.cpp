@@ -23,7 +23,7 @@ struct IntKey {
 };
 
 // In the order a save writes them.
-constexpr std::array<IntKey, 15> kIntKeys{{
+constexpr std::array<IntKey, 16> kIntKeys{{
     {kDirectory, "Select", &ConvertSettings::Select, Values::Folder},
     {kDirectory, "Create", &ConvertSettings::Create, Values::Flag},
     {kConvert, "TextOut", &ConvertSettings::TextOut, Values::Flag},
@@ -39,6 +39,7 @@ constexpr std::array<IntKey, 15> kIntKeys{{
     {kConvert, "PRG_ESCAPE", &ConvertSettings::PRG_ESCAPE, Values::Flag},
     {kConvert, "PNG_Image", &ConvertSettings::PNG_Image, Values::Flag},
     {kConvert, "UTF8_Text", &ConvertSettings::UTF8_Text, Values::Flag},
+    {kConvert, "Share_Tiles", &ConvertSettings::Share_Tiles, Values::Flag},
 }};
 
 const IntKey* IntKeyNamed(const std::string& key) {
@@ -62,7 +63,7 @@ constexpr std::array<StringKey, 2> kStringKeys{{
 void Repair(ConvertSettings& s) {
   if ((s.Select & 0xFF00) != kSelectSourceFolder)
     s.Select = kSelectSourceFolder;
-  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE, &s.UTF8_Text}) {
+  for (int* field : {&s.Create, &s.PRG_MultiByte, &s.PRG_ESCAPE, &s.UTF8_Text, &s.Share_Tiles}) {
     if (*field < 0)
       *field = 0;
   }

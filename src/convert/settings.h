@@ -52,6 +52,7 @@ struct ConvertSettings {
   int PAL_Fix_1bit = -1;
   int PNG_Image = 1;              // 1: ".png" files convert as images; 0: carried as binary data
   int UTF8_Text = 0;              // 1: decoded program, screen and MEM texts in UTF-8 with LF line ends
+  int Share_Tiles = 0;            // 1: the pictures of a run converted as screens share one tile set
   std::string TransparentColour;  // "RRGGBB": index 0 of a true-colour picture; empty: none
   std::string Palette_File;       // a palette every image is matched to; empty: none
 

@@ -22,6 +22,7 @@ OptionsForm OptionsForm::From(const ConvertSettings& settings) {
   form.PngImage = settings.PNG_Image != 0;
   form.Make256 = settings.Make_Wide != 0;
   form.Utf8Text = settings.UTF8_Text != 0;
+  form.ShareTiles = settings.Share_Tiles != 0;
   return form;
 }
 
@@ -42,6 +43,7 @@ void OptionsForm::ApplyTo(ConvertSettings& settings) const {
   settings.PNG_Image = PngImage ? 1 : 0;
   settings.Make_Wide = Make256 ? 1 : 0;
   settings.UTF8_Text = Utf8Text ? 1 : 0;
+  settings.Share_Tiles = ShareTiles ? 1 : 0;
 }
 
 }  // namespace granvel
@@ -113,6 +115,10 @@ const char* OptionTooltip(OptionControl control) {
       return "Decoded program, screen and MEM texts are written in UTF-8 with LF line ends, as today's "
              "editors open them, instead of Shift JIS with CR line ends. Both convert back to the same "
              "bytes; a text with bytes UTF-8 cannot carry stays Shift JIS, with a note.";
+    case OptionControl::ShareTiles:
+      return "With \"Screen (CHR + SCR)\": the pictures converted together share one set of banks and one "
+             "palette, named after the first picture (title_CHR0.zkp, title_COL.zkp), and each gets its own "
+             "map (title_SCR.zkp, level1_SCR.zkp), so the handheld shows them all from one set of tiles.";
   }
   return "";
 }

@@ -36,11 +36,14 @@ enum class OptionControl {
   Make128,
   Make256,
   Utf8Text,
+  ShareTiles,
 };
-inline constexpr int kOptionControlCount = static_cast<int>(OptionControl::Utf8Text) + 1;
+inline constexpr int kOptionControlCount = static_cast<int>(OptionControl::ShareTiles) + 1;
 
 // The label of the check box that writes decoded texts in UTF-8.
 inline constexpr const char* kUtf8TextLabel = "Write decoded texts in UTF-8 with LF line ends";
+// The label of the check box that makes the screens of a run share one tile set (in "CHR resource settings").
+inline constexpr const char* kShareTilesLabel = "Share one tile set across the pictures of a run";
 
 // What a control does to the files, in plain words, with an example where it helps: its tooltip.
 const char* OptionTooltip(OptionControl control);
@@ -63,10 +66,11 @@ struct OptionsForm {
   bool Split256 = false;   // WideMode: 256x64 blocks, else 128x128
   OneBitPalette Palette = OneBitPalette::Ask;
   // "ZKP file settings"
-  bool MultiByte = false;  // PRG_MultiByte
-  bool Escape = false;     // PRG_ESCAPE
-  bool Make256 = false;    // Make_Wide
-  bool Utf8Text = false;   // UTF8_Text: decoded texts in UTF-8 with LF line ends
+  bool MultiByte = false;   // PRG_MultiByte
+  bool Escape = false;      // PRG_ESCAPE
+  bool Make256 = false;     // Make_Wide
+  bool Utf8Text = false;    // UTF8_Text: decoded texts in UTF-8 with LF line ends
+  bool ShareTiles = false;  // Share_Tiles: the pictures of a run converted as screens share one tile set
 
   // The controls as they show `settings`: any non-zero flag is ticked, PAL_Fix_1bit other than 0 and 1 asks.
   static OptionsForm From(const ConvertSettings& settings);

@@ -10,9 +10,10 @@
 namespace granvel {
 namespace {
 
-const char* const kFields[] = {"Select",        "Create",     "TextOut",      "DATA_Type",  "AutoTrim",
-                               "WideMode",      "Make_Wide",  "PRG_Limit",    "PRG_To_SCR", "PRG_To_MEM",
-                               "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image",  "UTF8_Text"};
+const char* const kFields[] = {"Select",       "Create",     "TextOut",       "DATA_Type",
+                               "AutoTrim",     "WideMode",   "Make_Wide",     "PRG_Limit",
+                               "PRG_To_SCR",   "PRG_To_MEM", "PRG_MultiByte", "PRG_ESCAPE",
+                               "PAL_Fix_1bit", "PNG_Image",  "UTF8_Text",     "Share_Tiles"};
 
 // `key` = `stored` on a record of every flag on and the tool folder, shown in a form and written back: the
 // record then holds `saved` in `key` and is otherwise unchanged. Returns the form.
@@ -51,6 +52,7 @@ TEST(OptionsForm, TickBoxesAndTwoWayRadiosShowAnyNonZeroAsOnAndSaveOneOrZero) {
       {"PRG_ESCAPE", 1, &F::Escape, true, 1},  // greyed by the multi-byte text, and still saved
       {"PNG_Image", 0, &F::PngImage, false, 0},    {"PNG_Image", 3, &F::PngImage, true, 1},
       {"UTF8_Text", 0, &F::Utf8Text, false, 0},    {"UTF8_Text", 1, &F::Utf8Text, true, 1},
+      {"Share_Tiles", 0, &F::ShareTiles, false, 0}, {"Share_Tiles", 2, &F::ShareTiles, true, 1},
   };
   for (const auto& row : rows)
     EXPECT_EQ(RoundTrip(row.key, row.stored, row.saved).*row.control, row.ticked) << row.key << row.stored;

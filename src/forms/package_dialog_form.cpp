@@ -2,6 +2,7 @@
 
 #include "convert/job.h"
 #include "package/package_layout.h"
+#include "package/screen_fill.h"
 #include "platform/files.h"
 
 namespace granvel {
@@ -79,6 +80,15 @@ FileChoice PackageDialogForm::BrowseChoice(const SlotInfo& slot, const std::stri
   return choice;
 }
 
+FileChoice PackageDialogForm::FillChoice(bool lowerScreen, const std::string& folder) {
+  FileChoice choice;
+  choice.Title = std::string("Choose a screen map for the ") + (lowerScreen ? "Down" : "Up") + " screen";
+  choice.Filter = {{"Screen map", "*_SCR.zkp"}, {"ZKP resource", "*.zkp"}};
+  choice.DefaultExt = ".zkp";
+  choice.InitialPath = folder;
+  return choice;
+}
+
 void PackageDialogForm::EditName(std::string text) {
   form_.PackageName = std::move(text);
 }
@@ -148,6 +158,35 @@ void PackageDialogForm::Browse(int slotId) {
     slot.PartIndex = 0;
     Changed();
   }
+}
+
+void PackageDialogForm::FillFromScreen(bool lowerScreen) {
+  UseControl();
+  FileChoice choice = FillChoice(lowerScreen, browseFolder_ ? *browseFolder_ : std::string());
+  if (!host_.ChooseFile(choice) || choice.Files.empty())
+    return;
+  const std::string& map = choice.Files.front();
+  if (browseFolder_)
+    *browseFolder_ = FolderOf(map);
+  const std::string down = lowerScreen ? "down:" : "";
+  const SlotState& scu0 = form_.Slot(*SlotByCommandLineName(down + "SCU0"));
+  const bool second = !scu0.Path.empty() && scu0.Path != map &&
+                      form_.Slot(*SlotByCommandLineName(down + "SCU1")).Path.empty();
+  std::vector<ScreenFillRow> rows;
+  std::string reason;
+  if (!FindScreenFill(*SlotByCommandLineName(down + (second ? "SCU1" : "SCU0")), map, rows, reason)) {
+    host_.ShowMessage(kPackageErrorCaption, reason);
+    return;
+  }
+  for (const ScreenFillRow& row : rows) {
+    SlotState& slot = form_.Slot(*row.Slot);
+    slot.Checked = true;
+    slot.Path = row.Path;
+    slot.PartCount = 0;  // a resource file is taken whole
+    slot.PartIndex.reset();
+  }
+  Changed();
+  host_.ShowMessage(kFillFromScreenCaption, "Filled " + DescribeScreenFill(rows, false));
 }
 
 void PackageDialogForm::Refuse(SlotState& slot, const std::string& text, const std::string& details) {

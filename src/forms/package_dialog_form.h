@@ -16,6 +16,10 @@
 namespace granvel {
 
 inline constexpr const char* kPackageDialogTitle = "ZKPパッケージの作成";
+// The button of each screen's "BG (SCR resource)" group, and the caption of the message that says what it
+// did.
+inline constexpr const char* kFillFromScreenLabel = "Fill from screen...";
+inline constexpr const char* kFillFromScreenCaption = "Fill from screen";
 
 // A group box of the dialog and where it stands: on the lower screen's page or the other (the program,
 // graphic pages and MEM$ stand with the upper screen), in the right column or the left.
@@ -51,6 +55,8 @@ class PackageDialogForm {
   // The file dialog of a slot's "..." button, titled with the slot's name ("Choose a file for SCU0"):
   // first "All accepted files" with every kind the slot takes, then each kind alone; opening in `folder`.
   static FileChoice BrowseChoice(const SlotInfo& slot, const std::string& folder = {});
+  // The file dialog of "Fill from screen...": a screen map ("*_SCR.zkp") for the upper or lower screen.
+  static FileChoice FillChoice(bool lowerScreen, const std::string& folder = {});
 
   // Commands. Every command but the name field's own edits first keeps the name to its package form, so the
   // name is left as typed while it is typed.
@@ -65,6 +71,12 @@ class PackageDialogForm {
   // "Image size unmatched." (its reason in the details), any other unusable file with its own reason; a
   // refused file leaves the slot unchecked and empty.
   void Browse(int slotId);
+  // "Fill from screen..." of a screen's "BG (SCR resource)" group: the screen map chosen fills the screen's
+  // SCU0 (SCU1 when SCU0 holds another file and SCU1 none), its BGU0... with the banks beside the map and its
+  // COL0 with their palette (FindScreenFill); those rows are checked, any other row (a BGU beyond the banks
+  // found) is left as it is, and a message names the rows and the files. A map refused changes no row: an
+  // "Error" box says why. The file dialog opens where a slot's would, and leaves the map's folder there.
+  void FillFromScreen(bool lowerScreen);
   // "Make": builds with every control disabled. True when the package was written and the dialog closes.
   bool Make();
   // "Cancel", Escape or the close request: true when the dialog may close, which is at once when no slot

@@ -66,13 +66,6 @@ ResourcePayload TextSlotPayload(const PackageForm& form, const SlotInfo& slot, c
   }
 }
 
-// A ".zkp" given for a slot: the first resource of the slot's kind in it, taken as it is stored (the tiles
-// and screen map of a picture converted as a screen, a palette, ...).
-bool IsResourceFile(const SlotInfo& slot, const std::string& path) {
-  const PathParts parts = SplitPath(path);
-  return slot.Kind != SlotKind::Program && (parts.Ext == ".zkp" || parts.Ext == ".ZKP");
-}
-
 ResourcePayload StoredSlotPayload(const SlotInfo& slot, const std::string& path, const ConvertContext& ctx) {
   std::string_view letters = "CHR", tag = kTagChr;
   if (slot.Kind == SlotKind::Grp)
@@ -123,6 +116,11 @@ ResourcePayload SlotPayload(const PackageForm& form, const SlotInfo& slot, const
 }
 
 }  // namespace
+
+bool IsResourceFile(const SlotInfo& slot, const std::string& path) {
+  const PathParts parts = SplitPath(path);
+  return slot.Kind != SlotKind::Program && (parts.Ext == ".zkp" || parts.Ext == ".ZKP");
+}
 
 ResourcePayload BuildChrSlotPayload(const PackageForm& form, const SlotInfo& slot, int unitWidth,
                                     int unitHeight, const ConvertContext& ctx) {

@@ -49,6 +49,11 @@ bool BuildPackage(const PackageForm& form, const ConvertSettings& settings, Host
 // `ctx` when the image does not fit the slot.
 bool CountParts(const SlotInfo& slot, const std::string& path, const ConvertContext& ctx, int& parts);
 
+// Whether a slot takes `path` as a resource file: a ".zkp" (or ".ZKP") given for any slot but the program,
+// of which the build takes the first resource of the slot's kind as it is stored (the tiles and screen map of
+// a picture converted as a screen, a palette, ...).
+bool IsResourceFile(const SlotInfo& slot, const std::string& path);
+
 // The payload builders of the slots, each with its reason recorded in `ctx` on failure.
 ResourcePayload BuildChrSlotPayload(const PackageForm& form, const SlotInfo& slot, int unitWidth,
                                     int unitHeight, const ConvertContext& ctx);

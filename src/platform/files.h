@@ -113,6 +113,9 @@ class PathIdentities {
 };
 
 bool IsDirectory(const std::string& path);
+// The names of the files in `folder` (as FolderOf gives it: "" is the working folder), folders left out,
+// sorted byte by byte; none when the folder cannot be read.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 // True when `path` leads to something: a file, a folder, a device.
 bool PathExists(const std::string& path);
 // Makes one folder level. True when it was made; false with a reason otherwise.

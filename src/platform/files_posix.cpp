@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -166,6 +167,18 @@ std::string PathIdentities::Of(const std::string& path) {
 bool IsDirectory(const std::string& path) {
   std::error_code ec;
   return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    if (it->is_regular_file(ec))
+      names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 bool PathExists(const std::string& path) {

@@ -171,6 +171,23 @@ bool IsDirectory(const std::string& path) {
   return !path.empty() && IsFolder(path);
 }
 
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  const bool ends = !folder.empty() && kPathSeparators.find(folder.back()) != std::string_view::npos;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileExW(FilePath(folder + (folder.empty() || ends ? "*" : "/*")).c_str(),
+                                     FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE)
+    return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      names.push_back(windows::Narrow(found.cFileName));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 bool PathExists(const std::string& path) {
   return ::GetFileAttributesW(FilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

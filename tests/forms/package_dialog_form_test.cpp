@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "format/container.h"
 #include "platform/files.h"
 #include "support/bmp_writer.h"
@@ -177,6 +179,96 @@ TEST(PackageDialogForm, ListsFileDialogsAndSelections) {
   form.EditName("c-d");
   form.EditPath(kPrg, dir / "a.txt");
   EXPECT_EQ(form.Form().PackageName + std::to_string(changes), "C2");  // the box, then the name
+}
+
+// "Fill from screen...": the map fills SCU0 (SCU1 when SCU0 holds another file), the banks beside it BGU0...
+// and their palette COL0, found by the map's name or as the folder's one tile set; a refusal changes no row.
+// Every form starts with both BGU3 rows holding font.bmp, and a row's `held` in its screen's SCU0; the rows
+// checked afterwards are listed in the dialog's order (the left column first).
+TEST(PackageDialogForm, FillFromScreenFillsTheScreensRowsFromTheBanksBesideTheMap) {
+  // clang-format off
+  const struct { const char* files; bool lower; const char* held, *map, *shown, *rows; } rows[] = {
+      {"title_SCR.zkp:700 title_CHR0.zkp title_CHR1.zkp title_CHR2.zkp title_COL.zkp a_CHR0.zkp a_COL.zkp",
+       false, "", "title_SCR.zkp", "Filled SCU0, BGU0, BGU1, BGU2, COL0 from title_SCR.zkp, title_CHR0.zkp, "
+       "title_CHR1.zkp, title_CHR2.zkp, title_COL.zkp", "BGU0=title_CHR0.zkp BGU1=title_CHR1.zkp "
+       "BGU2=title_CHR2.zkp BGU3=font.bmp SCU0=title_SCR.zkp down:BGU3=font.bmp COL0=title_COL.zkp"},
+      // a shared set's map, its cell holding tile 255 flipped both ways in palette 15
+      {"level_SCR.zkp:0xFCFF title_SCR.zkp:1 title_CHR0.zkp title_COL.zkp", true, "old_SCR.zkp",
+       "level_SCR.zkp",
+       "Filled SCU1, BGU0, COL0 (Down screen) from level_SCR.zkp, title_CHR0.zkp, title_COL.zkp",
+       "BGU3=font.bmp down:BGU0=title_CHR0.zkp down:BGU3=font.bmp down:SCU0=old_SCR.zkp "
+       "down:SCU1=level_SCR.zkp down:COL0=title_COL.zkp"},
+      {"title_SCR.zkp:255 title_CHR0.zkp title_COL.zkp", false, "title_SCR.zkp", "title_SCR.zkp",
+       "Filled SCU0, BGU0, COL0 from title_SCR.zkp, title_CHR0.zkp, title_COL.zkp",
+       "BGU0=title_CHR0.zkp BGU3=font.bmp SCU0=title_SCR.zkp down:BGU3=font.bmp COL0=title_COL.zkp"},
+      {"title_SCR.zkp:700 title_CHR0.zkp title_CHR1.zkp title_CHR3.zkp title_COL.zkp", false, "",
+       "title_SCR.zkp",
+       "the map uses tile 700; the banks beside it hold 512 (title_CHR0.zkp, title_CHR1.zkp)", ""},
+      {"level_SCR.zkp:1 level_CHR0.zkp a_COL.zkp", false, "", "level_SCR.zkp",
+       "no banks for level_SCR.zkp: no level_CHR0.zkp with level_COL.zkp, nor any other tile set "
+       "(X_CHR0.zkp with X_COL.zkp), in its folder", ""},
+      {"level_SCR.zkp:1 a_CHR0.zkp a_COL.zkp b_CHR0.zkp b_COL.zkp", false, "", "level_SCR.zkp",
+       "no banks for level_SCR.zkp: no level_CHR0.zkp with level_COL.zkp in its folder, and several tile "
+       "sets there: a, b", ""},
+      {"title_CHR0.zkp title_COL.zkp", false, "", "title_CHR0.zkp",
+       "title_CHR0.zkp holds no SCR resource", ""},
+      {"title_SCR.zkp:1 title_CHR0.zkp title_COL.zkp!", false, "", "title_SCR.zkp",
+       "title_COL.zkp holds no COL resource", ""},
+      {"map.txt!", false, "", "map.txt", "map.txt is not a .zkp resource file", ""}};
+  // clang-format on
+  for (const auto& row : rows) {
+    test::TempDir dir;
+    std::istringstream files(row.files);
+    for (std::string file; files >> file;) {
+      // "NAME:CELL": a map with CELL in its cell 9; "NAME!": a MEM resource alone; "_COL": a palette; a bank
+      const std::size_t mark = std::min(file.find(':'), file.find('!'));
+      const std::string name = file.substr(0, mark);
+      ResourcePayload payload = NewPayload(kTagChr, kChrPayloadSize);
+      ResourceType type = ResourceType::Chr;
+      if (mark < file.size() && file[mark] == '!') {
+        payload = NewPayload(kTagMem, kMemPayloadSize), type = ResourceType::Mem;
+      } else if (mark < file.size()) {
+        const int cell = std::stoi(file.substr(mark + 1), nullptr, 0);
+        payload = NewPayload(kTagScr, kScrPayloadSize), type = ResourceType::Scr;
+        payload[kTagSize + 18] = static_cast<std::uint8_t>(cell & 0xFF);  // little-endian
+        payload[kTagSize + 19] = static_cast<std::uint8_t>(cell >> 8);
+      } else if (name.find("_COL") != std::string::npos) {
+        payload = NewPayload(kTagCol, kColPayloadSize), type = ResourceType::Col;
+      }
+      test::WriteBytes(dir / name, BuildZkpContainer(payload, type, "T"));
+    }
+    test::FakeHost host;
+    host.choices = {{dir / row.map}};
+    std::string folder = "/start/";
+    const ConvertSettings settings;
+    PackageDialogForm form(settings, host, &folder);
+    const std::string down = row.lower ? "down:" : "";
+    for (const char* slot : {"BGU3", "down:BGU3"})
+      form.EditPath(SlotByCommandLineName(slot)->SlotId, dir / "font.bmp");
+    if (*row.held)
+      form.EditPath(SlotByCommandLineName(down + "SCU0")->SlotId, dir / row.held);
+    for (const SlotInfo& slot : PackageSlots())
+      form.SetChecked(slot.SlotId, !form.Form().Slot(slot).Path.empty());
+    int changes = 0;
+    form.SetOnChange([&] { ++changes; });
+    form.FillFromScreen(row.lower);
+    std::string filled;
+    for (const SlotInfo& slot : PackageSlots()) {
+      const SlotState& state = form.Form().Slot(slot);
+      if (state.Checked)
+        filled += (filled.empty() ? "" : " ") + CommandLineName(slot) + "=" +
+                  state.Path.substr(dir.Path().size() + 1);
+    }
+    const bool done = *row.rows != '\0';  // a refusal leaves the rows as they were
+    EXPECT_EQ(filled, done ? row.rows : "BGU3=font.bmp down:BGU3=font.bmp") << row.files;
+    ASSERT_EQ(host.messages.size(), 1u) << row.files;
+    EXPECT_EQ(host.messages[0].caption + "|" + host.messages[0].text,
+              std::string(done ? "Fill from screen|" : "Error|") + row.shown);
+    EXPECT_EQ(changes, done ? 1 : 0) << row.files;
+    EXPECT_EQ(host.asked.at(0).Title + "|" + host.asked[0].InitialPath + "|" + folder,
+              std::string("Choose a screen map for the ") + (row.lower ? "Down" : "Up") + " screen|/start/|" +
+                  dir.Path() + "/");
+  }
 }
 
 TEST(PackageDialogForm, NameCancelAndMakeFollowTheDialogsRules) {

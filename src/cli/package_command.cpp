@@ -1,5 +1,5 @@
 // granvel-cli package -o OUT [--name NAME] [--ini FILE] [--set KEY=VALUE]... [--part SLOT=K]...
-//                     [--size SLOT=WxH]... SLOT=PATH...
+//                     [--size SLOT=WxH]... [--screen SCU0=MAP]... SLOT=PATH...
 // granvel-cli package --list-parts SLOT=PATH
 #include <CLI/CLI.hpp>
 
@@ -12,6 +12,7 @@
 #include "cli/options.h"
 #include "cli/terminal_host.h"
 #include "package/package.h"
+#include "package/screen_fill.h"
 
 namespace granvel::cli {
 namespace {
@@ -25,6 +26,7 @@ struct PackageOptions {
   std::vector<std::string> parts;
   std::vector<std::string> sizes;
   std::string listParts;
+  std::vector<std::string> screens;
   std::vector<std::string> slots;
 };
 
@@ -73,28 +75,52 @@ bool ParsePositive(const std::string& text, int& value) {
   return value >= 1;
 }
 
-// Fills the form from the options as a user fills the dialog: each given slot checked with its path, the
-// first part and the first size selected unless --part and --size say otherwise.
-bool FillForm(const PackageOptions& options, PackageForm& form, std::string& error) {
+// Fills the form from the options as a user fills the dialog: each given slot checked with its path, each
+// --screen's rows as "Fill from screen..." fills them (`filled` says which), the first part and the first
+// size selected unless --part and --size say otherwise. The exit status with the reason when not kExitOk.
+int FillForm(const PackageOptions& options, PackageForm& form, std::vector<std::string>& filled,
+             std::string& error) {
   std::set<int> given;
+  const auto take = [&](const SlotInfo& slot, const std::string& path) {
+    if (!given.insert(slot.SlotId).second) {
+      error = "slot " + CommandLineName(slot) + " is given twice";
+      return false;
+    }
+    SlotState& state = form.Slot(slot);
+    state.Checked = true;
+    state.Path = path;
+    if (slot.HasPartList)
+      state.PartIndex = 0;
+    return true;
+  };
   for (const std::string& assignment : options.slots) {
     std::string name, path;
     const SlotInfo* slot = nullptr;
     if (!SplitAssignment(assignment, name, path)) {
       error = "a slot is given as SLOT=PATH, not \"" + assignment + "\"";
-      return false;
+      return kExitUsage;
     }
-    if (!ParseSlot(name, slot, error))
-      return false;
-    if (!given.insert(slot->SlotId).second) {
-      error = "slot " + CommandLineName(*slot) + " is given twice";
-      return false;
+    if (!ParseSlot(name, slot, error) || !take(*slot, path))
+      return kExitUsage;
+  }
+  for (const std::string& assignment : options.screens) {
+    std::string name, path;
+    const SlotInfo* slot = nullptr;
+    if (!SplitAssignment(assignment, name, path) || !ParseSlot(name, slot, error) ||
+        slot->Kind != SlotKind::Scr) {
+      error = "--screen takes SCU0=MAP (SCU0, SCU1, down:SCU0 or down:SCU1), not \"" + assignment + "\"";
+      return kExitUsage;
     }
-    SlotState& state = form.Slot(*slot);
-    state.Checked = true;
-    state.Path = path;
-    if (slot->HasPartList)
-      state.PartIndex = 0;
+    std::vector<ScreenFillRow> rows;
+    if (!FindScreenFill(*slot, path, rows, error)) {
+      error = "--screen " + assignment + ": " + error;
+      return kExitFailed;
+    }
+    for (const ScreenFillRow& row : rows) {
+      if (!take(*row.Slot, row.Path))
+        return kExitUsage;
+    }
+    filled.push_back("filled " + DescribeScreenFill(rows, true));
   }
   for (const std::string& assignment : options.parts) {
     std::string name, value;
@@ -103,15 +129,15 @@ bool FillForm(const PackageOptions& options, PackageForm& form, std::string& err
     if (!SplitAssignment(assignment, name, value) || !ParseSlot(name, slot, error)) {
       if (error.empty())
         error = "--part takes SLOT=K, not \"" + assignment + "\"";
-      return false;
+      return kExitUsage;
     }
     if (!slot->HasPartList) {
       error = "slot " + CommandLineName(*slot) + " has no parts to choose";
-      return false;
+      return kExitUsage;
     }
     if (!ParsePositive(value, part)) {
       error = "--part takes a part number from 1, not \"" + value + "\"";
-      return false;
+      return kExitUsage;
     }
     form.Slot(*slot).PartIndex = part - 1;
   }
@@ -121,11 +147,11 @@ bool FillForm(const PackageOptions& options, PackageForm& form, std::string& err
     if (!SplitAssignment(assignment, name, value) || !ParseSlot(name, slot, error)) {
       if (error.empty())
         error = "--size takes SLOT=WxH, not \"" + assignment + "\"";
-      return false;
+      return kExitUsage;
     }
     if (!slot->HasSizeList) {
       error = "slot " + CommandLineName(*slot) + " has no sprite size";
-      return false;
+      return kExitUsage;
     }
     std::optional<int> index;
     if (slot->Kind == SlotKind::Icon) {
@@ -140,12 +166,12 @@ bool FillForm(const PackageOptions& options, PackageForm& form, std::string& err
     }
     if (!index) {
       error = "slot " + CommandLineName(*slot) + " takes no size \"" + value + "\"";
-      return false;
+      return kExitUsage;
     }
     form.Slot(*slot).SizeIndex = index;
   }
   form.PackageName = NormalizePackageName(options.name);
-  return true;
+  return kExitOk;
 }
 
 // A note when the package's stored name is not simply the given name in capitals.
@@ -200,20 +226,23 @@ int RunPackage(const PackageOptions& options, const CommandIo& io) {
   }
   if (!options.listParts.empty())
     return ListParts(options.listParts, settings, io);
-  if (options.out.empty() || options.slots.empty()) {
-    io.err << "granvel-cli package: give -o OUT and at least one SLOT=PATH (or --list-parts SLOT=PATH)\n";
+  if (options.out.empty() || (options.slots.empty() && options.screens.empty())) {
+    io.err << "granvel-cli package: give -o OUT and at least one SLOT=PATH or --screen SCU0=MAP (or "
+              "--list-parts SLOT=PATH)\n";
     return kExitUsage;
   }
   PackageForm form;
-  if (!FillForm(options, form, error)) {
+  std::vector<std::string> filled;
+  if (const int status = FillForm(options, form, filled, error); status != kExitOk) {
     io.err << "granvel-cli package: " << error << "\n";
-    return kExitUsage;
+    return status;
   }
   PackageHost host(io, options.out);
   PackageOutcome outcome;
   const bool built = BuildPackage(form, settings, host, outcome);
   if (const std::string note = PackageNameNote(options.name); !note.empty())
     outcome.Notes.insert(outcome.Notes.begin(), note);
+  outcome.Notes.insert(outcome.Notes.begin(), filled.begin(), filled.end());
   std::ostream& notes = built ? io.out : io.err;
   if (!built) {
     for (const auto& failure : outcome.SlotFailures) {
@@ -246,6 +275,12 @@ void AddPackageCommand(CLI::App& app, const CommandIo& io, int& status) {
       ->add_option("--part", options->parts, "The part of an image a slot takes, SLOT=K (from 1; default 1)")
       ->allow_extra_args(false);
   command->add_option("--size", options->sizes, "A sprite slot's unit, SLOT=WxH (default 16x16)")
+      ->allow_extra_args(false);
+  command
+      ->add_option("--screen", options->screens,
+                   "Fill a screen from its map, SCU0=NAME_SCR.zkp (SCU1, down:SCU0, down:SCU1): that SCU "
+                   "slot, the screen's BGU0-3 with NAME_CHR0.zkp... and COL0 with NAME_COL.zkp beside it, or "
+                   "with the folder's one tile set; a slot it fills may not be given as well")
       ->allow_extra_args(false);
   command->add_option("--list-parts", options->listParts,
                       "Print the parts an image gives for a slot, SLOT=PATH");

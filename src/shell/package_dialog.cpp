@@ -104,7 +104,7 @@ QWidget* PackageDialog::MakePage(bool lowerScreen) {
   QVBoxLayout* column[2] = {new QVBoxLayout, new QVBoxLayout};
   for (const SlotGroup& group : PackageDialogGroups()) {
     if (group.Lower == lowerScreen)
-      column[group.Right]->addWidget(MakeGroup(group.Caption, group.Members));
+      column[group.Right]->addWidget(MakeGroup(group));
   }
   for (QVBoxLayout* c : column) {
     c->addStretch(1);
@@ -113,12 +113,28 @@ QWidget* PackageDialog::MakePage(bool lowerScreen) {
   return page;
 }
 
-QGroupBox* PackageDialog::MakeGroup(const char* caption, const std::vector<const SlotInfo*>& members) {
-  auto* box = new QGroupBox(FromUtf8(caption));
+QGroupBox* PackageDialog::MakeGroup(const SlotGroup& group) {
+  auto* box = new QGroupBox(FromUtf8(group.Caption));
   auto* rows = new QVBoxLayout(box);
   rows->setSpacing(2);
-  for (const SlotInfo* slot : members)
+  for (const SlotInfo* slot : group.Members)
     AddSlotRow(rows, *slot);
+  if (group.Members.front()->Kind == SlotKind::Scr) {
+    // Under the screen's maps, lined up with their path fields.
+    QPushButton*& fill = fill_[group.Lower];
+    fill = new QPushButton(FromUtf8(kFillFromScreenLabel));
+    fill->setObjectName(group.Lower ? QStringLiteral("fillDown") : QStringLiteral("fillUp"));
+    fill->setAutoDefault(false);
+    auto* line = new QHBoxLayout;
+    auto* underCheck = new QWidget;
+    underCheck->setFixedSize(widths_.Check, 0);
+    line->addWidget(underCheck);
+    line->addWidget(fill);
+    line->addStretch(1);
+    rows->addLayout(line);
+    const bool lower = group.Lower;
+    connect(fill, &QPushButton::clicked, this, [this, lower] { form_->FillFromScreen(lower); });
+  }
   return box;
 }
 
@@ -237,7 +253,7 @@ void PackageDialog::Refresh() {
   }
   if (name_->text() != FromUtf8(form.PackageName))
     name_->setText(FromUtf8(form.PackageName));
-  for (QWidget* control : std::initializer_list<QWidget*>{name_, cancel_, make_})
+  for (QWidget* control : std::initializer_list<QWidget*>{name_, cancel_, make_, fill_[0], fill_[1]})
     control->setEnabled(enabled);
 }
 

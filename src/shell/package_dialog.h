@@ -50,6 +50,8 @@ class PackageDialog : public QDialog {
   QLineEdit* NameField() const { return name_; }
   QPushButton* MakeButton() const { return make_; }
   QPushButton* CancelButton() const { return cancel_; }
+  // "Fill from screen..." of the upper or the lower screen's "BG (SCR resource)" group.
+  QPushButton* FillButton(bool lowerScreen) const { return fill_[lowerScreen]; }
   // The pages of the two screens ("Up screen" first).
   QTabWidget* Pages() const { return pages_; }
 
@@ -62,7 +64,7 @@ class PackageDialog : public QDialog {
 
  private:
   QWidget* MakePage(bool lowerScreen);
-  QGroupBox* MakeGroup(const char* caption, const std::vector<const SlotInfo*>& members);
+  QGroupBox* MakeGroup(const SlotGroup& group);
   QGroupBox* MakePackageGroup();
   void AddSlotRow(QVBoxLayout* rows, const SlotInfo& slot);
   // Shows the form in the controls.
@@ -76,6 +78,7 @@ class PackageDialog : public QDialog {
   QLineEdit* name_ = nullptr;
   QPushButton* make_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QPushButton* fill_[2] = {nullptr, nullptr};
   struct Widths {
     int Check = 0, WideCheck = 0, SizeList = 0, PartList = 0;
   } widths_;

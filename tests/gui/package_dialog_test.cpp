@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "format/container.h"
 #include "gui/gui_support.h"
 #include "shell/main_window.h"
 #include "shell/report_box.h"
@@ -58,8 +59,9 @@ class PackageDialogTest : public QObject {
 
  private slots:
   // Browses the upper BGU0 slot to an image and picks its second part, adds the image's palette as COL0,
-  // names the package, is asked before "Cancel" forgets the slots, and makes it: a slot's file dialog lists
-  // every kind it takes first, the next opens where the last one ended, and "Conpleted.." offers the folder.
+  // fills the lower screen from a screen map, names the package, is asked before "Cancel" forgets the slots,
+  // and makes it: a slot's file dialog lists every kind it takes first, the next opens where the last one
+  // ended, and "Conpleted.." offers the folder.
   void aPackageIsBuiltThroughTheDialogAndItsFileDialogs() {
     QVERIFY(!QFontDatabase::families(QFontDatabase::Japanese).isEmpty());  // for the title's screenshot
     test::TempDir dir;
@@ -71,6 +73,12 @@ class PackageDialogTest : public QObject {
     for (std::size_t i = 0; i < image.pixels.size(); ++i)
       image.pixels[i] = static_cast<std::uint8_t>(i / 256 / 64);
     test::WriteBytes(tiles, test::MakeBmp(image));
+    // A screen map with its bank and palette beside it, as "Screen (CHR + SCR)" writes them.
+    for (const auto& [name, tag, size, type] :
+         {std::tuple{"title_SCR.zkp", kTagScr, kScrPayloadSize, ResourceType::Scr},
+          {"title_CHR0.zkp", kTagChr, kChrPayloadSize, ResourceType::Chr},
+          {"title_COL.zkp", kTagCol, kColPayloadSize, ResourceType::Col}})
+      test::WriteBytes(dir / "img/" + name, BuildZkpContainer(NewPayload(tag, size), type, "TITLE"));
     MainWindow window(dir.Path());
     const QString all = " | All accepted files (*.bmp *.png *.zkp) | ",
                   img = QString::fromStdString(dir / "img");
@@ -92,6 +100,25 @@ class PackageDialogTest : public QObject {
           QFileDialog().setDirectory(QDir::tempPath());
           ChooseInFileDialog("Choose a file for COL0" + all + img, tiles);
           QVERIFY(test::Click(dialog->Row(kUpperCol0).Browse));
+          // "Fill from screen..." of the lower screen: its SCU0, BGU0 and COL0 from the map and its files.
+          dialog->Pages()->setCurrentIndex(1);
+          ChooseInFileDialog("Choose a screen map for the Down screen | Screen map (*_SCR.zkp) | " + img,
+                             dir / "img/title_SCR.zkp");
+          test::WhenModalShows(
+              [](QWidget* box) {
+                QCOMPARE(qobject_cast<ReportBox*>(box)->Text(),
+                         QStringLiteral("Filled SCU0, BGU0, COL0 (Down screen) from title_SCR.zkp, "
+                                        "title_CHR0.zkp, title_COL.zkp"));
+                qobject_cast<ReportBox*>(box)->OkButton()->click();
+              },
+              &ReportBox::staticMetaObject);
+          QVERIFY(test::Click(dialog->FillButton(true)));
+          for (const char* slot : {"down:SCU0", "down:BGU0", "down:COL0"}) {
+            const PackageDialog::SlotRow& row = dialog->Row(SlotByCommandLineName(slot)->SlotId);
+            QVERIFY2(row.Check->isChecked() && row.Path->text().startsWith(img + "/title_"), slot);
+          }
+          test::SaveScreenshot(dialog, QStringLiteral("package_dialog_filled_from_screen"), true);
+          dialog->Pages()->setCurrentIndex(0);
           dialog->NameField()->setFocus();
           QTest::keyClicks(dialog->NameField(), "demo");
           test::WhenModalShows([](QWidget*) {}, &QMessageBox::staticMetaObject);  // closed: the answer No
@@ -115,10 +142,11 @@ class PackageDialogTest : public QObject {
         },
         &PackageDialog::staticMetaObject);
     test::FindByText<QAction>(&window, "Make ZKP package")->trigger();
-    // Head 32, BGU0 8204 and COL0 524 bytes: a file of 36 + 8752. The name is at 12 and, after the first
-    // tag, at 72 the pixels of the part chosen: all colour 1.
+    // Head 32, BGU0 8204 and COL0 524 bytes, and the lower screen's BGU0, SCU0 and COL0 (8204, 8204 and 524
+    // stored): a file of 36 + 8752 + 16932. The name is at 12 and, after the first tag, at 72 the pixels of
+    // the part chosen: all colour 1.
     const std::vector<std::uint8_t> file = test::ReadBytes(dir / "out.zkp");
-    QCOMPARE(file.size(), std::size_t{8788});
+    QCOMPARE(file.size(), std::size_t{25720});
     QCOMPARE(std::string(file.begin() + 12, file.begin() + 16), std::string("DEMO"));
     QVERIFY(
         std::all_of(file.begin() + 72, file.begin() + 72 + 8192, [](std::uint8_t b) { return b == 0x11; }));

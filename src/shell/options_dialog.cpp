@@ -149,6 +149,9 @@ QGroupBox* OptionsDialog::MakeChrGroup() {
   layout->addWidget(palette01_);
   layout->addWidget(palette15_);
   layout->addWidget(paletteAsk_);
+  shareTiles_ = new QCheckBox(QString::fromUtf8(kShareTilesLabel));
+  layout->addSpacing(6);
+  layout->addWidget(shareTiles_);
   return group;
 }
 
@@ -191,6 +194,7 @@ OptionsForm OptionsDialog::Form() const {
   form.PngImage = pngImage_->isChecked();
   form.Make256 = make256_->isChecked();
   form.Utf8Text = utf8Text_->isChecked();
+  form.ShareTiles = shareTiles_->isChecked();
   return form;
 }
 
@@ -215,6 +219,7 @@ void OptionsDialog::ShowForm(const OptionsForm& form) {
   pngImage_->setChecked(form.PngImage);
   multiByte_->setChecked(form.MultiByte);
   utf8Text_->setChecked(form.Utf8Text);
+  shareTiles_->setChecked(form.ShareTiles);
 
   (form.Palette == OneBitPalette::Keep01  ? palette01_
    : form.Palette == OneBitPalette::Use15 ? palette15_
@@ -249,6 +254,7 @@ void OptionsDialog::SetTooltips() {
       {make128_, OptionControl::Make128},
       {make256_, OptionControl::Make256},
       {utf8Text_, OptionControl::Utf8Text},
+      {shareTiles_, OptionControl::ShareTiles},
   };
   // As rich text a tooltip wraps into lines of a readable width; plain text would stay one line.
   for (const auto& [widget, control] : controls)

@@ -78,6 +78,7 @@ class OptionsDialog : public QDialog {
   QRadioButton* palette01_ = nullptr;
   QRadioButton* palette15_ = nullptr;
   QRadioButton* paletteAsk_ = nullptr;
+  QCheckBox* shareTiles_ = nullptr;
 
   QCheckBox* multiByte_ = nullptr;
   QCheckBox* escape_ = nullptr;

@@ -14,9 +14,9 @@ namespace {
 // The persisted fields as "Key=value" words.
 QString Persisted(const ConvertSettings& s) {
   QStringList words;
-  for (const char* key :
-       {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide", "PRG_Limit",
-        "PRG_To_SCR", "PRG_To_MEM", "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "UTF8_Text"})
+  for (const char* key : {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide",
+                          "PRG_Limit", "PRG_To_SCR", "PRG_To_MEM", "PRG_MultiByte", "PRG_ESCAPE",
+                          "PAL_Fix_1bit", "UTF8_Text", "Share_Tiles"})
     words << QStringLiteral("%1=%2").arg(key).arg(*PersistedIntField(s, key));
   return words.join(' ') + QStringLiteral(" User=") + QString::fromStdString(s.User);
 }
@@ -37,7 +37,7 @@ class OptionsDialogTest : public QObject {
     settings.Select = kSelectUserFolder;
     settings.User = "/start";
     settings.DATA_Type = settings.Make_Wide = settings.PRG_To_SCR = 0;
-    settings.PRG_ESCAPE = settings.PAL_Fix_1bit = settings.UTF8_Text = 1;
+    settings.PRG_ESCAPE = settings.PAL_Fix_1bit = settings.UTF8_Text = settings.Share_Tiles = 1;
     OptionsDialog dialog(settings, dir / "GRANVEL.ini");
     dialog.SetFolderBrowser([](QWidget*, const QString& start) { return start + QStringLiteral("/picked"); });
     dialog.show();
@@ -69,7 +69,8 @@ class OptionsDialogTest : public QObject {
         {"Escape smaller or bigger code's chars", C::Escape},
         {"Make 128x128 pixel images in CHR resource data", C::Make128},
         {"Make 256x 64 pixel images in CHR resource data", C::Make256},
-        {"Write decoded texts in UTF-8 with LF line ends", C::Utf8Text}};
+        {"Write decoded texts in UTF-8 with LF line ends", C::Utf8Text},
+        {"Share one tile set across the pictures of a run", C::ShareTiles}};
     // clang-format on
     for (const auto& [label, control] : tooltips) {
       QTextDocument shown;  // a tooltip is rich text so that it wraps
@@ -86,7 +87,7 @@ class OptionsDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
     const QString expected = QStringLiteral(
         "Select=770 Create=1 TextOut=1 DATA_Type=0 AutoTrim=1 WideMode=1 Make_Wide=0 PRG_Limit=1 "
-        "PRG_To_SCR=0 PRG_To_MEM=1 PRG_MultiByte=1 PRG_ESCAPE=1 PAL_Fix_1bit=-1 UTF8_Text=0 "
+        "PRG_To_SCR=0 PRG_To_MEM=1 PRG_MultiByte=1 PRG_ESCAPE=1 PAL_Fix_1bit=-1 UTF8_Text=0 Share_Tiles=1 "
         "User=/start/picked");
     QCOMPARE(Persisted(settings), expected);
     QCOMPARE(Persisted(LoadSettings(dir / "GRANVEL.ini", dir.Path())), expected);

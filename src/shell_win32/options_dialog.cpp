@@ -13,7 +13,7 @@ struct CheckBox {
   int Id;
   bool OptionsForm::*Flag;
 };
-constexpr std::array<CheckBox, 10> kCheckBoxes{{
+constexpr std::array<CheckBox, 11> kCheckBoxes{{
     {IDC_MAKE_ZKP_FOLDER, &OptionsForm::MakeZkpFolder},
     {IDC_TEXT_OUT, &OptionsForm::TextOut},
     {IDC_PNG_IMAGE, &OptionsForm::PngImage},
@@ -24,6 +24,7 @@ constexpr std::array<CheckBox, 10> kCheckBoxes{{
     {IDC_MULTI_BYTE, &OptionsForm::MultiByte},
     {IDC_ESCAPE, &OptionsForm::Escape},
     {IDC_UTF8_TEXT, &OptionsForm::Utf8Text},
+    {IDC_SHARE_TILES, &OptionsForm::ShareTiles},
 }};
 
 // The radio buttons that choose one of two for a flag: the first stands for false, the second for true.
@@ -74,6 +75,7 @@ constexpr std::array<std::pair<int, OptionControl>, kOptionControlCount + 1> kTo
     {IDC_MAKE_128, C::Make128},
     {IDC_MAKE_256, C::Make256},
     {IDC_UTF8_TEXT, C::Utf8Text},
+    {IDC_SHARE_TILES, C::ShareTiles},
 }};
 // Dialog units: how wide a tip grows before it wraps. The longest tips stay up for half a minute.
 constexpr int kTipWidth = 220;

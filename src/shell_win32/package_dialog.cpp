@@ -147,7 +147,7 @@ void PackageDialog::Refresh() {
   HWND name = GetDlgItem(window_, IDC_PACKAGE_NAME);
   if (name != focus || !enabled)
     SetTextIfChanged(name, Widen(form.PackageName));
-  for (int id : {IDC_PACKAGE_NAME, IDCANCEL, IDOK})
+  for (int id : {IDC_PACKAGE_NAME, IDCANCEL, IDOK, IDC_FILL_FROM_SCREEN_UP, IDC_FILL_FROM_SCREEN_DOWN})
     SetEnabled(GetDlgItem(window_, id), enabled);
   refreshing_ = false;
 }
@@ -177,6 +177,11 @@ void PackageDialog::Command(int id, int code) {
     // A failed or cancelled build leaves every slot and the name as they were, ready to try again.
     if (focus && IsWindowEnabled(focus))
       SetFocus(focus);
+    return;
+  }
+  if (id == IDC_FILL_FROM_SCREEN_UP || id == IDC_FILL_FROM_SCREEN_DOWN) {
+    if (code == BN_CLICKED)
+      form_->FillFromScreen(id == IDC_FILL_FROM_SCREEN_DOWN);
     return;
   }
   const int slotId = id & ~7;

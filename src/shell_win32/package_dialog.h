@@ -2,7 +2,7 @@
 // the "ZKP package" group with the name, "Cancel" and "Make" on top, and the 42 slot rows on two pages,
 // "Up screen" and "Down screen", in the table's groups and columns, so that it fits a 1280 x 720 screen.
 // Each row's controls have the slot's id plus 0 (check box), 1 (path), 2 ("..."), 3 (part list) and
-// 4 (size list).
+// 4 (size list); each screen's "Fill from screen..." stands in a row under its SCR rows.
 #pragma once
 
 #include <memory>

@@ -12,6 +12,7 @@ namespace {
 
 // Dialog units. Rows follow each other 14 units apart; a row is the check box (30 wide, 70 for the
 // palettes), the path field (128 by 12), "..." (24 by 14), then the size list and the part list (40 each).
+// "Fill from screen..." (88 by 14) takes a row of its own under the screen maps.
 constexpr int kRowPitch = 14;
 constexpr int kGroupTop = 11;    // from a group box's top to its first row
 constexpr int kGroupBottom = 3;  // under its last row
@@ -23,8 +24,14 @@ constexpr int kPagesTop = 38;  // the tab control
 constexpr int kPageTop = 56;   // the first group box on a page
 constexpr int kFirstGroupId = 3110;
 
+// The screen maps' groups hold "Fill from screen..." in a row under their slots.
+bool HasFillButton(const SlotGroup& group) {
+  return group.Members.front()->Kind == SlotKind::Scr;
+}
+
 int GroupHeight(const SlotGroup& group) {
-  return kGroupTop + kRowPitch * static_cast<int>(group.Members.size()) + kGroupBottom;
+  const int rows = static_cast<int>(group.Members.size()) + (HasFillButton(group) ? 1 : 0);
+  return kGroupTop + kRowPitch * rows + kGroupBottom;
 }
 
 void AddRow(DialogTemplate& dialog, const SlotInfo& slot, int x, int y) {
@@ -92,6 +99,11 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
       AddRow(dialog, *slot, x + 6, rowY);
       rowY += kRowPitch;
     }
+    if (HasFillButton(group)) {  // lined up with the path fields
+      dialog.Add(ControlClass::Button, Widen(kFillFromScreenLabel),
+                 group.Lower ? IDC_FILL_FROM_SCREEN_DOWN : IDC_FILL_FROM_SCREEN_UP,
+                 BS_PUSHBUTTON | WS_TABSTOP, x + 6 + 32, rowY - 1, 88, 14);
+    }
     top += GroupHeight(group) + kGroupGap;
   }
   // Last, so that it lies under the rows it frames: the first control of a template is the top one.
@@ -101,6 +113,8 @@ DialogTemplate PackageDialog::MakeTemplate(const std::wstring& font, int pointSi
 }
 
 int PackageDialogPageOf(int controlId) {
+  if (controlId == IDC_FILL_FROM_SCREEN_UP || controlId == IDC_FILL_FROM_SCREEN_DOWN)
+    return controlId == IDC_FILL_FROM_SCREEN_DOWN ? 1 : 0;
   if (controlId >= kFirstGroupId && controlId < kFirstGroupId + 64) {
     const std::vector<SlotGroup> groups = PackageDialogGroups();
     const std::size_t index = static_cast<std::size_t>(controlId - kFirstGroupId);

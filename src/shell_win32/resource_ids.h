@@ -36,6 +36,7 @@
 #define IDC_PAL_KEEP 1037
 #define IDC_PAL_15 1038
 #define IDC_PAL_ASK 1039
+#define IDC_SHARE_TILES 1029
 #define IDC_MULTI_BYTE 1537
 #define IDC_ESCAPE 1548
 #define IDC_UTF8_TEXT 1549
@@ -47,6 +48,9 @@
 #define IDC_PACKAGE_NAME_LABEL 3101
 #define IDC_PACKAGE_NAME 7951
 #define IDC_PACKAGE_PAGES 3102
+// "Fill from screen..." under the upper and the lower screen's SCR rows
+#define IDC_FILL_FROM_SCREEN_UP 3103
+#define IDC_FILL_FROM_SCREEN_DOWN 3104
 
 // The report box ("Finished" and the package builder's messages)
 #define IDC_REPORT_TEXT 3200

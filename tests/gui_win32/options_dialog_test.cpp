@@ -47,7 +47,8 @@ const Control kControls[] = {
     {IDC_ESCAPE, "Escape smaller or bigger code's chars", C::Escape},
     {IDC_MAKE_128, "Make 128x128 pixel images in CHR resource data", C::Make128},
     {IDC_MAKE_256, "Make 256x 64 pixel images in CHR resource data", C::Make256},
-    {IDC_UTF8_TEXT, kUtf8TextLabel, C::Utf8Text}, {IDOK, "Done", {}}, {IDCANCEL, "Cancel", {}},
+    {IDC_UTF8_TEXT, kUtf8TextLabel, C::Utf8Text}, {IDC_SHARE_TILES, kShareTilesLabel, C::ShareTiles},
+    {IDOK, "Done", {}}, {IDCANCEL, "Cancel", {}},
 };
 // clang-format on
 
@@ -56,7 +57,7 @@ std::string Persisted(const ConvertSettings& s) {
   std::string words;
   for (const char* key :
        {"Select", "Create", "TextOut", "DATA_Type", "AutoTrim", "WideMode", "Make_Wide", "PRG_Limit",
-        "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image", "UTF8_Text"})
+        "PRG_MultiByte", "PRG_ESCAPE", "PAL_Fix_1bit", "PNG_Image", "UTF8_Text", "Share_Tiles"})
     words += std::string(key) + "=" + std::to_string(*PersistedIntField(s, key)) + " ";
   return words + "User=" + s.User;
 }
@@ -78,7 +79,7 @@ TEST(Win32Options, ShowsTheSettingsLabelsAndTooltipsAndDoneSavesWhatTheControlsS
   ConvertSettings settings;  // the defaults: DATA text on, DATA_Type -1, WideMode -1, PAL_Fix_1bit -1
   settings.ToolDir = dir.Path();
   settings.PRG_MultiByte = 1;
-  settings.UTF8_Text = 1;
+  settings.UTF8_Text = settings.Share_Tiles = 1;
   const std::string ini = dir / "GRANVEL.ini";
   OptionsDialog cancelled(settings, ini);
   HWND window = cancelled.Create(nullptr);
@@ -116,15 +117,16 @@ TEST(Win32Options, ShowsTheSettingsLabelsAndTooltipsAndDoneSavesWhatTheControlsS
        {std::tuple{IDC_SAME_AS_SOURCE, true, true}, {IDC_USER_FOLDER, false, false},
         {IDC_SELECT_FOLDER, false, false}, {IDC_DATA_HEX, true, true}, {IDC_SPLIT_256, true, false},
         {IDC_PAL_ASK, true, true}, {IDC_MAKE_256, true, true}, {IDC_ESCAPE, false, false},
-        {IDC_UTF8_TEXT, true, true}})
+        {IDC_UTF8_TEXT, true, true}, {IDC_SHARE_TILES, true, true}})
     EXPECT_TRUE(Checked(window, id) == checked && Enabled(window, id) == enabled) << id;
   // clang-format on
   SaveScreenshot(window, "win32_options");
 
   // "Select" starts at the tool's folder while the field is empty; "TextOut" off greys the DATA radios,
   // whose choice is still saved.
-  for (int id : {IDC_SELECTED_FOLDER, IDC_SELECT_FOLDER, IDC_TEXT_OUT, IDC_KEEP_WIDTH, IDC_SPLIT_128,
-                 IDC_MULTI_BYTE, IDC_PAL_KEEP, IDC_MAKE_ZKP_FOLDER, IDC_PNG_IMAGE, IDC_UTF8_TEXT})
+  for (int id :
+       {IDC_SELECTED_FOLDER, IDC_SELECT_FOLDER, IDC_TEXT_OUT, IDC_KEEP_WIDTH, IDC_SPLIT_128, IDC_MULTI_BYTE,
+        IDC_PAL_KEEP, IDC_MAKE_ZKP_FOLDER, IDC_PNG_IMAGE, IDC_UTF8_TEXT, IDC_SHARE_TILES})
     Click(window, id);
   EXPECT_TRUE(!Enabled(window, IDC_DATA_DEC) && Enabled(window, IDC_SPLIT_128) &&
               Enabled(window, IDC_ESCAPE));
@@ -132,7 +134,7 @@ TEST(Win32Options, ShowsTheSettingsLabelsAndTooltipsAndDoneSavesWhatTheControlsS
   EXPECT_FALSE(IsWindow(window));
   const std::string expected =
       "Select=770 Create=1 TextOut=0 DATA_Type=1 AutoTrim=0 WideMode=0 Make_Wide=1 "
-      "PRG_Limit=1 PRG_MultiByte=0 PRG_ESCAPE=0 PAL_Fix_1bit=0 PNG_Image=0 UTF8_Text=0 User=" +
+      "PRG_Limit=1 PRG_MultiByte=0 PRG_ESCAPE=0 PAL_Fix_1bit=0 PNG_Image=0 UTF8_Text=0 Share_Tiles=0 User=" +
       dir.Path() + "/out";
   EXPECT_EQ(Persisted(settings), expected);
   EXPECT_EQ(Persisted(LoadSettings(ini, dir.Path())), expected);

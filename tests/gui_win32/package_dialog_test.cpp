@@ -1,10 +1,12 @@
 // "ZKPパッケージの作成" on Windows: the 42 rows made from the slot table in their groups on two pages, the
 // dialog fitting 1280 x 720, a browse that fills a part list and opens the next file dialog in its folder,
-// the name kept to its package form, and Make writing the package and closing.
+// "Fill from screen..." filling the lower screen's rows, the name kept to its package form, and Make writing
+// the package and closing.
 #include "shell_win32/package_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include "format/container.h"
 #include "package/slots.h"
 #include "shell_win32/resource_ids.h"
 #include "support/bmp_writer.h"
@@ -74,6 +76,22 @@ TEST(Win32Package, ShowsEverySlotAndBrowsesNamesAndMakesThePackage) {
               host.asked[1].InitialPath == dir.Path() + "/")
       << host.asked[1].Title << " in " << host.asked[1].InitialPath;
   EXPECT_EQ(ItemText(window, kPrg + 1), dir / "a.txt");
+  // "Fill from screen..." of the lower screen: its SCU0, BGU0 and COL0 from a map and the files beside it.
+  for (const auto& [name, tag, size, type] :
+       {std::tuple{"title_SCR.zkp", kTagScr, kScrPayloadSize, ResourceType::Scr},
+        {"title_CHR0.zkp", kTagChr, kChrPayloadSize, ResourceType::Chr},
+        {"title_COL.zkp", kTagCol, kColPayloadSize, ResourceType::Col}})
+    WriteBytes(dir / name, BuildZkpContainer(NewPayload(tag, size), type, "TITLE"));
+  host.choices = {{dir / "title_SCR.zkp"}};
+  Click(window, IDC_FILL_FROM_SCREEN_DOWN);
+  EXPECT_EQ(host.messages.back().text,
+            "Filled SCU0, BGU0, COL0 (Down screen) from title_SCR.zkp, title_CHR0.zkp, title_COL.zkp");
+  for (const auto& [slot, file] :
+       {std::pair{4288, "title_SCR.zkp"}, {kLowerBgu0, "title_CHR0.zkp"}, {7216, "title_COL.zkp"}})
+    EXPECT_TRUE(Checked(window, slot) && ItemText(window, slot + 1) == dir / file) << file;
+  dialog.ShowPage(1);
+  SaveScreenshot(window, "win32_package_filled_from_screen");
+  dialog.ShowPage(0);
   // The name is left as typed while typed; choosing a part (any other control) keeps it to its package form.
   HWND name = GetDlgItem(window, IDC_PACKAGE_NAME);
   SetFocus(name);

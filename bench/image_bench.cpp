@@ -1,6 +1,7 @@
 // Image conversions: a 256x192 8-bit BMP to its COL and GRP containers, and binary data to GRP pages, beside
 // the MD5 of the same bytes (the floor: every container carries a digest of its payload); a 512 x 512 picture
-// of 600 tiles repeated and flipped over its 4,096 cells cut into unique tiles and a screen map.
+// of 600 tiles repeated and flipped over its 4,096 cells cut into unique tiles and a screen map; and 16 such
+// pictures read, mapped onto one shared tile set and written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -8,9 +9,10 @@
 #include <fstream>
 #include <random>
 
+#include "batch/dispatch.h"
 #include "encode/image/binary.h"
 #include "encode/image/bmp.h"
-#include "encode/image/screen.h"
+#include "encode/image/tile_set.h"
 #include "format/bytes.h"
 #include "format/container.h"
 #include "platform/md5.h"
@@ -139,19 +141,16 @@ void BM_ConvertBinaryFileToGrp(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertBinaryFileToGrp)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-BmpImage ScreenPicture512() {
-  std::mt19937 random(1206);
-  std::vector<Tile> tiles(600);
-  for (Tile& tile : tiles)
-    for (std::uint8_t& pixel : tile)
-      pixel = static_cast<std::uint8_t>(random() % 16);
+// A 512 x 512 picture whose cells show tiles[first] to tiles[first + count - 1], flipped and in random banks.
+BmpImage ScreenPicture512(const std::vector<Tile>& tiles, std::size_t first, std::size_t count,
+                          std::mt19937& random) {
   BmpImage image;
   image.Width = image.Height = 512;
   image.PixelCount = 512 * 512;
   image.Pixels.resize(512 * 512);
   image.ColPayload = NewPayload(kTagCol, kColPayloadSize);
   for (int cell = 0; cell < 64 * 64; ++cell) {
-    const Tile& tile = tiles[random() % tiles.size()];
+    const Tile& tile = tiles[first + random() % count];
     const bool h = random() & 1, v = random() & 1;
     const int bank = static_cast<int>(random() % 16);
     for (int y = 0; y < 8; ++y)
@@ -164,20 +163,75 @@ BmpImage ScreenPicture512() {
   return image;
 }
 
+std::vector<Tile> RandomTiles(std::size_t count, std::mt19937& random) {
+  std::vector<Tile> tiles(count);
+  for (Tile& tile : tiles)
+    for (std::uint8_t& pixel : tile)
+      pixel = static_cast<std::uint8_t>(random() % 16);
+  return tiles;
+}
+
 void BM_ScreenOf512By512Picture(benchmark::State& state) {
-  const BmpImage image = ScreenPicture512();
+  std::mt19937 random(1206);
+  const BmpImage image = ScreenPicture512(RandomTiles(600, random), 0, 600, random);
   ConvertSettings settings;
   QuietHost host;
   ConvertReport report;
   const ConvertContext ctx(settings, host, report);
   for (auto _ : state) {
-    ScreenPicture screen;
-    if (!BuildScreenPicture(image, ctx, screen))
+    TileSet set;
+    ScreenMap map;
+    if (!set.Add(image, "screen.bmp", ctx, map))
       state.SkipWithError(report.Reason.c_str());
-    benchmark::DoNotOptimize(screen.Map.data());
+    benchmark::DoNotOptimize(map.data());
   }
 }
 BENCHMARK(BM_ScreenOf512By512Picture)->Unit(benchmark::kMillisecond);
+
+// The whole run of 16 pictures of 512 x 512 that share one tile set of 901 tiles (picture i shows tiles
+// 40i to 40i + 299): each BMP read, mapped, its map written, and the set's COL and four banks written once.
+// With TextOut (the argument) the DATA texts too.
+void BM_SharedScreensOf16Pictures(benchmark::State& state) {
+  const auto shm = std::filesystem::path("/dev/shm");
+  const auto dir = (std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path()) /
+                   "granvel-bench-shared";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::mt19937 random(1206);
+  const std::vector<Tile> tiles = RandomTiles(900, random);
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < 16; ++i) {
+    const BmpImage image = ScreenPicture512(tiles, 40 * i, 300, random);
+    std::vector<std::uint8_t> file(14 + 40 + 1024 + image.Pixels.size(), 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    PutU32LE(&file[2], static_cast<std::uint32_t>(file.size()));
+    PutU32LE(&file[10], 14 + 40 + 1024);
+    PutU32LE(&file[14], 40);
+    PutU32LE(&file[18], 512);
+    PutU32LE(&file[22], static_cast<std::uint32_t>(-512));  // rows from the top
+    PutU16LE(&file[26], 1);
+    PutU16LE(&file[28], 8);
+    for (std::uint32_t c = 0; c < 256; ++c)
+      file[54 + 4 * c] = file[55 + 4 * c] = file[56 + 4 * c] = static_cast<std::uint8_t>(c);
+    std::copy(image.Pixels.begin(), image.Pixels.end(), file.begin() + 1078);
+    paths.push_back((dir / ("screen" + std::to_string(i) + ".bmp")).string());
+    std::ofstream(paths.back(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  }
+  ConvertSettings settings;
+  SelectConvertType(settings, kConvertScreen);
+  settings.TileSetName = "world";
+  settings.TextOut = static_cast<int>(state.range(0));
+  QuietHost host;
+  for (auto _ : state) {
+    const BatchResult result = ConvertFileList(paths, settings, host);
+    if (result.Converted != 16)
+      state.SkipWithError("a picture failed");
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SharedScreensOf16Pictures)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace granvel

@@ -43,6 +43,9 @@ Converter ConverterFor(const ConvertJob& job, const ConvertSettings& settings) {
   return nullptr;
 }
 
+// A path of a run that is no screen of a shared tile set.
+constexpr int kNoScreen = -2;
+
 // The jobs that read the Palette_File palette: pictures are matched to it, decoded images drawn with it.
 bool UsesPaletteFile(const ConvertJob& job) {
   return job.Kind == JobKind::Bitmap || job.Kind == JobKind::ZkpFile;
@@ -78,16 +81,38 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
     return result;
   }
   RunLedger ledger;
+  // Screens that share a tile set are all mapped first, in the run's order, so that the set is whole when
+  // its files are written with the first of them that converted; every file still reports in its place.
+  std::vector<ConvertReport> reports(paths.size());
+  std::vector<ConvertJob> screenJobs(paths.size());
+  std::vector<int> screens(paths.size(), kNoScreen);
+  ScreenRun screenRun(run);
+  if (run.ConvertType == kConvertScreen && SharesTiles(run)) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      if (MakeConvertJob(paths[i], false, run).Kind != JobKind::Bitmap)
+        continue;
+      screenJobs[i] = MakeConvertJob(paths[i], run.Create == 1, run);
+      if (screenJobs[i].Kind == JobKind::Bitmap)
+        screens[i] =
+            screenRun.Map(screenJobs[i], ConvertContext(run, host, reports[i], nullptr, &ledger, paths[i]));
+    }
+  }
   std::string failures, notes, written;
   MessageReport summary;
   const auto add = [](std::string& lines, const std::string& line) {
     lines += (lines.empty() ? "" : "\n") + line;
   };
-  for (const std::string& path : paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[i];
     ++result.Seen;
-    ConvertReport report;
+    ConvertReport& report = reports[i];
     ledger.BeginInput();
-    const bool ok = ConvertFile(path, run, host, report, &ledger);
+    bool ok = false;
+    if (screens[i] == kNoScreen)
+      ok = ConvertFile(path, run, host, report, &ledger);
+    else if (screens[i] >= 0)
+      ok = screenRun.Write(screens[i], screenJobs[i],
+                           ConvertContext(run, host, report, nullptr, &ledger, path));
     ++(ok ? result.Converted : result.Failed);
     result.PngCarried += report.PngCarried ? 1 : 0;
     // Some reasons name their file already; the path is not repeated then.
@@ -134,7 +159,8 @@ bool CheckRunSettings(ConvertSettings& settings, Host& host, std::string& error)
     return false;
   }
   ConvertReport report;
-  if (ReadRunPalette(settings, ConvertContext(settings, host, report)))
+  const ConvertContext ctx(settings, host, report);
+  if (ReadRunPalette(settings, ctx) && ReadRunTiles(settings, ctx))
     return true;
   error = report.Reason;
   return false;

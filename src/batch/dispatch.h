@@ -27,17 +27,20 @@ struct BatchResult {
   std::string Refused;  // why no file was tried: a setting of the whole run is unusable
 };
 
-// Checks the settings that concern every file of a run (TransparentColour, Palette_File) once, before any
-// file, and reads Palette_File's colours into PaletteWords for them (unless they are read already). False
-// with the reason.
+// Checks the settings that concern every file of a run (TransparentColour, Palette_File, a screen's tile
+// banks and COL) once, before any file, and reads Palette_File's colours into PaletteWords and the tiles
+// into TileBankData and TileColWords for them (unless they are read already). False with the reason.
 bool CheckRunSettings(ConvertSettings& settings, Host& host, std::string& error);
 
 // Called after each file of a run with its path, result and report.
 using FileDoneCallback = std::function<void(const std::string& path, bool ok, const ConvertReport& report)>;
 
 // Converts every path in order (a failure never stops the run, and no input replaces a file an earlier one
-// wrote), then shows the summary through `host.ShowReport`: "Finished", SummaryText(...), and in its
-// details every failure ("path: reason"), then every note ("path: note: ..."), then every file written
+// wrote). When the screens of the run share a tile set (SharesTiles), the pictures that convert as screens
+// are mapped onto it first, in order; then each file converts or writes its map in its place, the set's
+// files going with the first picture that converted. Then it shows the summary through `host.ShowReport`:
+// "Finished", SummaryText(...), and in its details every failure ("path: reason"), then every note ("path:
+// note: ..."), then every file written
 // ("wrote path"); its folder is the first written file's. When CheckRunSettings refuses the settings,
 // nothing is tried: an "Error" box says why, and BatchResult::Refused.
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,

@@ -1,4 +1,5 @@
-// granvel-cli convert [-o DIR] [--type TYPE] [--ini FILE] [--set KEY=VALUE]... [--name NAME] [-q] PATH...
+// granvel-cli convert [-o DIR] [--type TYPE] [--ini FILE] [--set KEY=VALUE]... [--name NAME] [-q]
+//                     [--shared NAME] [--tiles FILE...] [--col FILE] [--tiles-fixed] PATH...
 #include <strings.h>
 #include <CLI/CLI.hpp>
 
@@ -25,7 +26,59 @@ struct ConvertOptions {
   bool quiet = false;
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
+  // The tile set the screens share: its name, banks made before, their COL, and whether it may grow.
+  std::string shared;
+  std::vector<std::string> tiles;
+  std::string col;
+  bool tilesFixed = false;
 };
+
+// "--tiles A_CHR0.zkp A_CHR1.zkp level.png" hands --tiles every name up to the next option: its banks are
+// the ".zkp" files that follow it, and the first other name and all after it are inputs again, in their
+// places among the other inputs (the inputs' order is the order of the set's tiles). False with the reason
+// for a --tiles whose first name is no ".zkp" file.
+bool SortTilesFromPaths(const CLI::App& command, const CLI::Option* tilesOption,
+                        const CLI::Option* pathsOption, ConvertOptions& options, std::string& error) {
+  const auto isZkp = [](const std::string& name) { return LowerAscii(SplitPath(name).Ext) == ".zkp"; };
+  std::vector<std::string> tiles, paths;
+  std::size_t nextTile = 0, nextPath = 0;
+  bool banks = false;  // within a --tiles list, before its first name that is no bank
+  const CLI::Option* last = nullptr;
+  for (const CLI::Option* option : command.parse_order()) {
+    if (option == tilesOption && nextTile < options.tiles.size()) {
+      const std::string& name = options.tiles[nextTile++];
+      if (last != tilesOption && !isZkp(name)) {
+        error = "--tiles takes the .zkp files of CHR banks, not \"" + name + "\"";
+        return false;
+      }
+      banks = (last != tilesOption || banks) && isZkp(name);
+      (banks ? tiles : paths).push_back(name);
+    } else if (option == pathsOption && nextPath < options.paths.size()) {
+      paths.push_back(options.paths[nextPath++]);
+    }
+    last = option;
+  }
+  options.tiles = std::move(tiles);
+  options.paths = std::move(paths);
+  return true;
+}
+
+// The tile-set options: for screens only, --tiles-fixed with --tiles, and --shared a name, not a path.
+bool CheckTileOptions(const ConvertOptions& options, const ConvertSettings& settings, std::string& error) {
+  const char* given = !options.shared.empty()  ? "--shared"
+                      : !options.tiles.empty() ? "--tiles"
+                      : !options.col.empty()   ? "--col"
+                      : options.tilesFixed     ? "--tiles-fixed"
+                                               : nullptr;
+  if (given && settings.ConvertType != kConvertScreen)
+    error = std::string(given) + " is for screens, which share tiles; it takes --type screen";
+  else if (options.tilesFixed && options.tiles.empty())
+    error = "--tiles-fixed keeps to the tiles of --tiles, and no --tiles banks are given";
+  else if (options.shared.find_first_of("/\\:") != std::string::npos)
+    error = "--shared takes the name of the set's files (NAME_CHR0.zkp ...), not a path: \"" +
+            options.shared + "\"";
+  return error.empty();
+}
 
 // Whether one of the overrides sets User.
 bool GivesUser(const std::vector<std::string>& overrides) {
@@ -65,6 +118,12 @@ bool RunSettings(const ConvertOptions& options, const CommandIo& io, ConvertSett
     }
     settings.ResourceName = options.name;
   }
+  if (!CheckTileOptions(options, settings, error))
+    return false;
+  settings.TileSetName = options.shared;
+  settings.TileBanks = options.tiles;
+  settings.TileCol = options.col;
+  settings.TilesFixed = options.tilesFixed;
   if (!options.output.empty() && PathExists(options.output) && !IsDirectory(options.output)) {
     error = "-o takes a folder; " + DisplayPath(options.output) + " is a file";
     return false;
@@ -139,8 +198,26 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
   command->add_option("--name", options->name,
                       "The resource name of the one input (instead of one from its file name)");
   command->add_flag("-q,--quiet", options->quiet, "Print only failures and the summary");
-  command->add_option("paths", options->paths, "Files to convert")->required();
-  command->callback([options, &io, &status] { status = RunConvert(*options, io); });
+  command->add_option(
+      "--shared", options->shared,
+      "Screens: one tile set for every picture, NAME_COL.zkp and NAME_CHR0.zkp ..., and a map each");
+  CLI::Option* tiles = command->add_option(
+      "--tiles", options->tiles,
+      "Screens: CHR banks made before, bank 0 first; their tiles keep their numbers, new ones follow");
+  command->add_option("--col", options->col,
+                      "Screens: the COL whose palettes every tile must fit, unchanged");
+  command->add_flag("--tiles-fixed", options->tilesFixed,
+                    "Screens: refuse a picture that needs a tile the --tiles banks do not hold");
+  CLI::Option* paths = command->add_option("paths", options->paths, "Files to convert")->required();
+  command->callback([command, tiles, paths, options, &io, &status] {
+    std::string error;
+    if (!SortTilesFromPaths(*command, tiles, paths, *options, error)) {
+      io.err << "granvel-cli convert: " << error << "\n";
+      status = kExitUsage;
+      return;
+    }
+    status = RunConvert(*options, io);
+  });
 }
 
 }  // namespace granvel::cli

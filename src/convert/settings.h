@@ -64,6 +64,13 @@ struct ConvertSettings {
   // The resource name a run gives its one input instead of one from the file name; empty: from the name.
   std::string ResourceName;
   std::vector<std::uint16_t> PaletteWords;  // Palette_File's colours, read once for a run (empty: none read)
+  // The tile set the screens of a run share (with Share_Tiles, or any of these given).
+  std::string TileSetName;             // its files' name; empty: from TileBanks[0], else the first picture
+  std::vector<std::string> TileBanks;  // CHR banks made before, bank 0 first: their tiles keep their numbers
+  std::string TileCol;                 // a COL whose palettes the tiles must fit, fixed
+  bool TilesFixed = false;             // no tile is added: a picture that needs one is refused
+  std::vector<std::vector<std::uint8_t>> TileBankData;  // TileBanks' tile bytes, read once for a run
+  std::vector<std::uint16_t> TileColWords;              // TileCol's colours, read once for a run
 };
 
 // "%s/GRANVEL.ini" of the tool folder.

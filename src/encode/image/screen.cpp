@@ -1,235 +1,206 @@
 #include "encode/image/screen.h"
 
 #include <algorithm>
-#include <set>
-#include <unordered_map>
 
 #include "encode/image/data_text.h"
 #include "encode/image/image_file.h"
-#include "format/bytes.h"
-#include "format/tiles.h"
+#include "format/palette_file.h"
+#include "format/walk.h"
+#include "platform/files.h"
 
 namespace granvel {
 namespace {
 
-constexpr int kMaxSide = 512;
-constexpr std::size_t kMaxTiles = 1024;  // the cell's tile number has 10 bits
-constexpr std::size_t kPaletteColours = 15;
-constexpr std::size_t kPalettes = 16;
-
-Tile Flipped(const Tile& tile, bool horizontal, bool vertical) {
-  Tile out{};
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x)
-      out[8 * y + x] = tile[8 * (vertical ? 7 - y : y) + (horizontal ? 7 - x : x)];
-  }
-  return out;
+// The name a set started from banks is written under: the first bank's without its "_CHR0".
+std::string BankSetName(const std::string& firstBank) {
+  const std::string stem = SplitPath(firstBank).Name;
+  const bool numbered = stem.size() > 5 && UpperAscii(stem.substr(stem.size() - 5)) == "_CHR0";
+  return numbered ? stem.substr(0, stem.size() - 5) : stem;
 }
 
-std::string Key(const Tile& tile) {
-  return std::string(tile.begin(), tile.end());
+// The picture's file name as refusals and notes name it.
+std::string PictureName(const std::string& path) {
+  const PathParts parts = SplitPath(path);
+  return parts.Name + parts.Ext;
 }
 
-std::string Cell(int x, int y) {
-  return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+// The set's resource name, from its name, with a note when it is not simply that name in capitals.
+std::string SetResourceName(const std::string& setName, const ConvertContext& ctx) {
+  const std::string made = ResourceNameOr(setName, "SCR");
+  if (made != UpperAscii(setName))
+    ctx.Note("the tile set " + setName + " is stored under the resource name " + made);
+  return made;
 }
 
-// The source indices of the cell at (cx, cy).
-std::array<std::uint8_t, 64> CellIndices(const BmpImage& image, int cx, int cy) {
-  std::array<std::uint8_t, 64> cell{};
-  for (int y = 0; y < 8; ++y) {
-    const std::uint8_t* row = &image.Pixels[static_cast<std::size_t>((8 * cy + y) * image.Width + 8 * cx)];
-    std::copy(row, row + 8, cell.begin() + 8 * y);
-  }
-  return cell;
-}
-
-// Indexed pictures: the bank is the high nibble every visible pixel shares; the tile keeps the low nibbles.
-bool IndexedTile(const std::array<std::uint8_t, 64>& cell, int cx, int cy, const ConvertContext& ctx,
-                 Tile& tile, int& bank) {
-  std::set<int> banks;
-  for (std::size_t i = 0; i < 64; ++i) {
-    tile[i] = cell[i] & 0x0F;
-    if (tile[i] != 0)
-      banks.insert(cell[i] >> 4);
-  }
-  if (banks.size() > 1) {
-    std::string list;
-    for (const int b : banks)
-      list += (list.empty() ? "" : ", ") + std::to_string(b);
-    return ctx.Fail("the tile at cell " + Cell(cx, cy) + " mixes palette banks " + list);
-  }
-  bank = banks.empty() ? 0 : *banks.begin();
-  return true;
-}
-
-// True-colour pictures: each tile's colours go to the first palette they fit with the ones it holds.
-bool PackPalettes(const BmpImage& image, int columns, int rows, const ConvertContext& ctx,
-                  std::vector<Tile>& cellTiles, std::vector<int>& cellBanks, ResourcePayload& col) {
-  std::vector<std::vector<std::uint8_t>> palettes;  // image indices, slots 1 to 15
-  for (int cy = 0; cy < rows; ++cy) {
-    for (int cx = 0; cx < columns; ++cx) {
-      const auto cell = CellIndices(image, cx, cy);
-      std::set<std::uint8_t> colours;
-      for (const std::uint8_t index : cell) {
-        if (!(image.ZeroIsTransparent && index == 0))
-          colours.insert(index);
+// The cells of a picture of width x height, row by row, 16 cells of 4 hex digits to a line.
+void AppendCells(std::string& out, const ScreenMap& map, int width, int height) {
+  out += "' SCREEN MAP " + std::to_string(width / 8) + "x" + std::to_string(height / 8) + "\r";
+  for (int cy = 0; cy < height / 8; ++cy) {
+    for (int cx = 0; cx < width / 8; cx += 16) {
+      out += "DATA \"";
+      for (int x = cx; x < std::min(cx + 16, width / 8); ++x) {
+        const std::string hex = HexText(map[static_cast<std::size_t>(cy * kScreenSide + x)]);
+        out += std::string(4 - hex.size(), '0') + hex;
       }
-      if (colours.size() > kPaletteColours)
-        return ctx.Fail("the tile at cell " + Cell(cx, cy) + " has " + std::to_string(colours.size()) +
-                        " colours; a palette holds 15 and the transparent one");
-      std::size_t p = 0;
-      for (; p < palettes.size(); ++p) {
-        std::set<std::uint8_t> both(palettes[p].begin(), palettes[p].end());
-        both.insert(colours.begin(), colours.end());
-        if (both.size() <= kPaletteColours)
-          break;
-      }
-      if (p == palettes.size())
-        palettes.emplace_back();
-      for (const std::uint8_t colour : colours) {
-        if (std::find(palettes[p].begin(), palettes[p].end(), colour) == palettes[p].end())
-          palettes[p].push_back(colour);
-      }
-      Tile tile{};
-      for (std::size_t i = 0; i < 64; ++i) {
-        const auto at = std::find(palettes[p].begin(), palettes[p].end(), cell[i]);
-        tile[i] = at == palettes[p].end() ? 0 : static_cast<std::uint8_t>(at - palettes[p].begin() + 1);
-      }
-      cellTiles.push_back(tile);
-      cellBanks.push_back(static_cast<int>(p));
+      out += "\"\r";
     }
   }
-  if (palettes.size() > kPalettes)
-    return ctx.Fail("the picture's colours need " + std::to_string(palettes.size()) +
-                    " palettes of 15 colours; a screen has 16");
-  col = NewPayload(kTagCol, kColPayloadSize);
-  const std::uint16_t transparent = GetU16LE(&image.ColPayload[kTagSize]);
-  for (std::size_t p = 0; p < palettes.size(); ++p) {
-    PutU16LE(&col[kTagSize + 32 * p], image.ZeroIsTransparent ? transparent : 0);
-    for (std::size_t c = 0; c < palettes[p].size(); ++c)
-      PutU16LE(&col[kTagSize + 32 * p + 2 * (c + 1)],
-               GetU16LE(&image.ColPayload[kTagSize + 2 * palettes[p][c]]));
-  }
-  return true;
 }
 
 }  // namespace
 
-bool BuildScreenPicture(const BmpImage& image, const ConvertContext& ctx, ScreenPicture& screen) {
-  if (image.Width % 8 != 0 || image.Height % 8 != 0)
-    return ctx.Fail("a screen is cut into 8 x 8 cells: " + std::to_string(image.Width) + " x " +
-                    std::to_string(image.Height) + " is not a multiple of 8");
-  if (image.Width > kMaxSide || image.Height > kMaxSide)
-    return ctx.Fail("the picture of " + std::to_string(image.Width) + " x " + std::to_string(image.Height) +
-                    " pixels is larger than the 512 x 512 screen");
-  const int columns = image.Width / 8, rows = image.Height / 8;
-  std::vector<Tile> cellTiles;
-  std::vector<int> cellBanks;
-  if (image.TrueColour) {
-    if (!PackPalettes(image, columns, rows, ctx, cellTiles, cellBanks, screen.ColPayload))
-      return false;
-  } else {
-    for (int cy = 0; cy < rows; ++cy) {
-      for (int cx = 0; cx < columns; ++cx) {
-        Tile tile{};
-        int bank = 0;
-        if (!IndexedTile(CellIndices(image, cx, cy), cx, cy, ctx, tile, bank))
-          return false;
-        cellTiles.push_back(tile);
-        cellBanks.push_back(bank);
-      }
-    }
-    screen.ColPayload = image.ColPayload;
-  }
+bool SharesTiles(const ConvertSettings& settings) {
+  return settings.Share_Tiles == 1 || !settings.TileSetName.empty() || !settings.TileBanks.empty();
+}
 
-  // Each tile once: a cell takes an earlier tile when it equals that tile or one of its flips.
-  screen.Tiles.assign(1, Tile{});
-  std::unordered_map<std::string, std::size_t> seen{{Key(Tile{}), 0}};
-  screen.Map.fill(0);
-  for (std::size_t i = 0; i < cellTiles.size(); ++i) {
-    const Tile& tile = cellTiles[i];
-    std::uint16_t cell = 0;
-    bool found = false;
-    for (int flips = 0; flips < 4 && !found; ++flips) {
-      const auto at = seen.find(Key(Flipped(tile, flips & 1, flips & 2)));
-      if (at != seen.end()) {
-        cell = static_cast<std::uint16_t>(at->second + 1024 * flips);
-        found = true;
-      }
+bool ReadRunTiles(ConvertSettings& settings, const ConvertContext& ctx) {
+  if (settings.ConvertType != kConvertScreen)
+    return true;
+  if (settings.TileBanks.size() > kSetBankLimit)
+    return ctx.Fail(std::to_string(settings.TileBanks.size()) + " tile banks are given; a set holds " +
+                    std::to_string(kSetBankLimit) + " (1024 tiles)");
+  std::vector<std::uint8_t> file;
+  std::string error;
+  if (settings.TileBankData.size() != settings.TileBanks.size()) {
+    std::vector<std::vector<std::uint8_t>> banks;
+    for (const std::string& path : settings.TileBanks) {
+      StoredResource chr;
+      if (!ReadWholeFile(path, file, error) || !FindResource(file, "CHR", chr, error))
+        return ctx.Fail("the tile bank " + path + ": " + error);
+      if (banks.empty() &&
+          std::any_of(chr.Data.begin(), chr.Data.begin() + 32, [](auto b) { return b != 0; }))
+        return ctx.Fail("the tile bank " + path + " begins with a tile that is not empty; tile 0 is the " +
+                        "empty tile of every screen cell that shows nothing");
+      banks.emplace_back(chr.Data.begin(), chr.Data.end());
     }
-    if (!found) {
-      cell = static_cast<std::uint16_t>(screen.Tiles.size() & 0x3FF);
-      seen.emplace(Key(tile), screen.Tiles.size());
-      screen.Tiles.push_back(tile);
-    }
-    const std::size_t cx = i % static_cast<std::size_t>(columns), cy = i / static_cast<std::size_t>(columns);
-    screen.Map[cy * kScreenSide + cx] = static_cast<std::uint16_t>(cell + 4096 * cellBanks[i]);
+    settings.TileBankData = std::move(banks);
   }
-  if (screen.Tiles.size() > kMaxTiles)
-    return ctx.Fail("the picture has " + std::to_string(screen.Tiles.size()) +
-                    " unique tiles with the empty one; a screen holds 1024");
+  if (!settings.TileCol.empty() && settings.TileColWords.empty()) {
+    if (!ReadWholeFile(settings.TileCol, file, error))
+      return ctx.Fail("the COL " + settings.TileCol + ": " + error);
+    if (!ReadColPalette(file, settings.TileColWords))
+      return ctx.Fail("the COL " + settings.TileCol + " holds no COL resource");
+  }
   return true;
 }
 
-bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx) {
-  BmpImage image = ReadImageFile(job.Path, 8, 8, 0xFF, ctx);
-  if (image.PixelCount == 0)
-    return false;
-  ScreenPicture screen;
-  if (!BuildScreenPicture(image, ctx, screen))
-    return false;
-  image.ColPayload = screen.ColPayload;
+ScreenRun::ScreenRun(const ConvertSettings& settings) : shared_(SharesTiles(settings)), set_(shared_) {}
 
-  DataText text;
-  if (!text.Open(ctx.Settings().TextOut != 0, job.OutDir + job.FileName + "_SCR_DATA.txt", ctx))
-    return false;
-  if (text.IsOpen())
-    WritePaletteData(text.Text(), image);
-  const std::string base = NoteResourceName(job, "SCR", ctx);
-  bool ok = WriteColFile(job, image, base, ctx);
-  // The tiles one below the other, a picture 8 pixels wide that the tile payload builder cuts into banks.
-  std::vector<std::uint8_t> column;
-  for (const Tile& tile : screen.Tiles)
-    column.insert(column.end(), tile.begin(), tile.end());
-  const PixelGrid grid{column, 8, static_cast<std::int32_t>(8 * screen.Tiles.size())};
-  const auto banks = static_cast<std::int64_t>((screen.Tiles.size() + 255) / 256);
+bool ScreenRun::Start(const ConvertJob& first, const ConvertContext& ctx) {
+  started_ = true;
+  const ConvertSettings& settings = ctx.Settings();
+  setDir_ = first.OutDir;
+  setName_ = !settings.TileSetName.empty() ? settings.TileSetName
+             : !settings.TileBanks.empty() ? BankSetName(settings.TileBanks[0])
+                                           : first.FileName;
+  // A run read the tiles once for every picture; a picture converted alone reads them itself.
+  ConvertSettings own;
+  const ConvertSettings* read = &settings;
+  if (settings.TileBankData.size() != settings.TileBanks.size() ||
+      (!settings.TileCol.empty() && settings.TileColWords.empty())) {
+    own = settings;
+    ConvertReport report;
+    if (!ReadRunTiles(own, ConvertContext(own, ctx.GetHost(), report))) {
+      startError_ = report.Reason;
+      return false;
+    }
+    read = &own;
+  }
+  if (!read->TileBankData.empty())
+    set_.StartFrom(read->TileBankData);
+  if (!read->TileCol.empty())
+    set_.FixPalettes(read->TileColWords, read->TileCol);
+  if (read->TilesFixed)
+    set_.FixTiles();
+  return true;
+}
+
+int ScreenRun::Map(const ConvertJob& job, const ConvertContext& ctx) {
+  if (!started_)
+    Start(job, ctx);
+  if (!startError_.empty()) {
+    ctx.Fail(startError_);
+    return -1;
+  }
+  const BmpImage image = ReadImageFile(job.Path, 8, 8, 0xFF, ctx);
+  if (image.PixelCount == 0)
+    return -1;
+  Picture picture{{}, image.Width, image.Height};
+  if (!set_.Add(image, PictureName(job.Path), ctx, picture.Map))
+    return -1;
+  if (shared_)
+    ctx.Note(set_.BudgetText() + " in the set " + setName_ + "; this picture added " +
+             std::to_string(set_.LastAdded()));
+  else
+    ctx.Note(set_.BudgetText());
+  pictures_.push_back(picture);
+  return static_cast<int>(pictures_.size() - 1);
+}
+
+bool ScreenRun::WriteSetFiles(ConvertJob job, const std::string& resName, DataText* text,
+                              const ConvertContext& ctx) const {
+  BmpImage palette;  // the set's palette as the COL and DATA writers take a picture's
+  palette.ColPayload = set_.ColPayload();
+  palette.PaletteRows = 16;
+  palette.PixelCount = 1;
+  if (text)
+    WritePaletteData(text->Text(), palette);
+  bool ok = WriteColFile(job, palette, resName, ctx);
   const auto make = [&](std::int64_t i, ResourcePayload& payload) {
-    payload = BuildTilePayload(grid, kChrBlockPixels, static_cast<std::uint32_t>(i), 8, 8, 8);
+    payload = set_.BankPayload(static_cast<std::size_t>(i));
     return true;
   };
   const auto write = [&](std::int64_t i, const ResourcePayload& payload, const Md5Digest& digest) {
     job.OutFile = job.OutDir + job.FileName + "_CHR" + std::to_string(i) + ".zkp";
-    job.ResName = base + HexText(static_cast<std::uint64_t>(i));
+    job.ResName = resName + HexText(static_cast<std::uint64_t>(i));
     bool wrote = WriteZkpContainer(job, payload, digest, ResourceType::Chr, ctx);
-    if (text.IsOpen()) {
-      text.Text() += "' - BG" + std::to_string(i) + "\r";
-      WriteChrData(text.Text(), payload, 8, 8, static_cast<int>(i));
-      wrote = text.Flush(ctx) && wrote;
+    if (text) {
+      text->Text() += "' - BG" + std::to_string(i) + "\r";
+      WriteChrData(text->Text(), payload, 8, 8, static_cast<int>(i));
+      wrote = text->Flush(ctx) && wrote;
     }
     return wrote;
   };
-  ok = MakeAndWritePayloads(banks, make, write) && ok;
+  return MakeAndWritePayloads(static_cast<std::int64_t>(set_.BankCount()), make, write) && ok;
+}
+
+bool ScreenRun::Write(int picture, ConvertJob job, const ConvertContext& ctx) {
+  const Picture& p = pictures_[static_cast<std::size_t>(picture)];
+  const bool textOut = ctx.Settings().TextOut != 0;
+  if (shared_ && setFiles_ == SetFiles::Failed)
+    return ctx.Fail("the tile set " + setName_ + " was not written (" + setWriter_ + " failed)");
+  if (shared_ && setFiles_ == SetFiles::Due) {
+    // Once, with the first picture written: the set's palette and banks, and their DATA text.
+    setWriter_ = job.Path;
+    ConvertJob setJob = job;
+    setJob.OutDir = setDir_;
+    setJob.FileName = setName_;
+    DataText text;
+    bool ok = text.Open(textOut, setDir_ + setName_ + "_CHR_DATA.txt", ctx);
+    ok = ok && WriteSetFiles(setJob, SetResourceName(setName_, ctx), text.IsOpen() ? &text : nullptr, ctx);
+    ok = text.Finish(ctx) && ok;
+    setFiles_ = ok ? SetFiles::Written : SetFiles::Failed;
+    if (!ok)
+      return false;
+  }
+  // The picture's map; unshared, after its palette and banks, with one DATA text for all three.
+  DataText text;
+  if (!text.Open(textOut, job.OutDir + job.FileName + "_SCR_DATA.txt", ctx))
+    return false;
+  const std::string base = NoteResourceName(job, "SCR", ctx);
+  bool ok = shared_ || WriteSetFiles(job, base, text.IsOpen() ? &text : nullptr, ctx);
   job.OutFile = job.OutDir + job.FileName + "_SCR.zkp";
   job.ResName = base;
-  ok = WriteZkpContainer(job, ScrPayloadFromMap(screen.Map), ResourceType::Scr, ctx) && ok;
-  if (text.IsOpen()) {
-    // The picture's cells, row by row, 16 cells of 4 hex digits to a line.
-    text.Text() +=
-        "' SCREEN MAP " + std::to_string(image.Width / 8) + "x" + std::to_string(image.Height / 8) + "\r";
-    for (int cy = 0; cy < image.Height / 8; ++cy) {
-      for (int cx = 0; cx < image.Width / 8; cx += 16) {
-        text.Text() += "DATA \"";
-        for (int x = cx; x < std::min(cx + 16, image.Width / 8); ++x) {
-          const std::uint16_t cell = screen.Map[static_cast<std::size_t>(cy * kScreenSide + x)];
-          const std::string hex = HexText(cell);
-          text.Text() += std::string(4 - hex.size(), '0') + hex;
-        }
-        text.Text() += "\"\r";
-      }
-    }
-  }
+  ok = WriteZkpContainer(job, ScrPayloadFromMap(p.Map), ResourceType::Scr, ctx) && ok;
+  if (text.IsOpen())
+    AppendCells(text.Text(), p.Map, p.Width, p.Height);
   return text.Finish(ctx) && ok;
+}
+
+bool ConvertBmpToScreen(ConvertJob job, const ConvertContext& ctx) {
+  ScreenRun run(ctx.Settings());
+  const int picture = run.Map(job, ctx);
+  return picture >= 0 && run.Write(picture, std::move(job), ctx);
 }
 
 }  // namespace granvel

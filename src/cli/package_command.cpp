@@ -3,6 +3,7 @@
 // granvel-cli package --list-parts SLOT=PATH
 #include <CLI/CLI.hpp>
 
+#include <map>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -76,11 +77,13 @@ bool ParsePositive(const std::string& text, int& value) {
 }
 
 // Fills the form from the options as a user fills the dialog: each given slot checked with its path, each
-// --screen's rows as "Fill from screen..." fills them (`filled` says which), the first part and the first
+// --screen's rows as "Fill from screen..." fills them (`filled` says which; two maps of one screen may
+// fill its banks and palette with the same files), the first part and the first
 // size selected unless --part and --size say otherwise. The exit status with the reason when not kExitOk.
 int FillForm(const PackageOptions& options, PackageForm& form, std::vector<std::string>& filled,
              std::string& error) {
   std::set<int> given;
+  std::map<int, std::string> byScreen;  // the rows --screen filled, with their paths
   const auto take = [&](const SlotInfo& slot, const std::string& path) {
     if (!given.insert(slot.SlotId).second) {
       error = "slot " + CommandLineName(slot) + " is given twice";
@@ -117,8 +120,13 @@ int FillForm(const PackageOptions& options, PackageForm& form, std::vector<std::
       return kExitFailed;
     }
     for (const ScreenFillRow& row : rows) {
+      // Maps of one screen that draw with the same tile set fill its banks and palette alike.
+      const auto earlier = byScreen.find(row.Slot->SlotId);
+      if (earlier != byScreen.end() && earlier->second == row.Path && row.Slot->Kind != SlotKind::Scr)
+        continue;
       if (!take(*row.Slot, row.Path))
         return kExitUsage;
+      byScreen.emplace(row.Slot->SlotId, row.Path);
     }
     filled.push_back("filled " + DescribeScreenFill(rows, true));
   }

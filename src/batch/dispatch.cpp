@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "batch/inputs.h"
 #include "batch/run_ledger.h"
 #include "convert/job.h"
 #include "decode/reader.h"
@@ -72,7 +73,7 @@ bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host&
   return converter(job, ctx);
 }
 
-BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
+BatchResult ConvertFileList(const std::vector<std::string>& given, const ConvertSettings& settings,
                             Host& host, const FileDoneCallback& onFileDone) {
   BatchResult result;
   ConvertSettings run = settings;  // with Palette_File's colours, read once for every file
@@ -80,21 +81,40 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
     host.ShowMessage(kRunRefusedCaption, result.Refused + "\nNo file was converted.");
     return result;
   }
+  const std::vector<RunInput> inputs = ExpandInputs(given);
+  result.Total = static_cast<int>(inputs.size());
+  RunProgress progress;
+  progress.FilesTotal = result.Total;
   RunLedger ledger;
+  ledger.OnAdvance([&](std::uint64_t done, std::uint64_t total) {
+    progress.StepsDone = done;
+    progress.StepsTotal = total;
+    host.ShowProgress(progress);
+  });
+  const auto begin = [&](std::size_t i) {
+    progress.CurrentFile = inputs[i].Path;
+    progress.StepsDone = progress.StepsTotal = 0;
+    progress.FileBytes = FileSizeOf(inputs[i].Path);
+    host.ShowProgress(progress);
+  };
   // Screens that share a tile set are all mapped first, in the run's order, so that the set is whole when
   // its files are written with the first of them that converted; every file still reports in its place.
-  std::vector<ConvertReport> reports(paths.size());
-  std::vector<ConvertJob> screenJobs(paths.size());
-  std::vector<int> screens(paths.size(), kNoScreen);
+  std::vector<ConvertReport> reports(inputs.size());
+  std::vector<ConvertJob> screenJobs(inputs.size());
+  std::vector<int> screens(inputs.size(), kNoScreen);
   ScreenRun screenRun(run);
   if (run.ConvertType == kConvertScreen && SharesTiles(run)) {
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-      if (MakeConvertJob(paths[i], false, run).Kind != JobKind::Bitmap)
+    for (std::size_t i = 0; i < inputs.size() && !result.Cancelled; ++i) {
+      const std::string& path = inputs[i].Path;
+      if (!inputs[i].Error.empty() || MakeConvertJob(path, false, run).Kind != JobKind::Bitmap)
         continue;
-      screenJobs[i] = MakeConvertJob(paths[i], run.Create == 1, run);
+      if ((result.Cancelled = host.CancelRequested()))
+        break;
+      begin(i);
+      screenJobs[i] = MakeConvertJob(path, run.Create == 1, run);
       if (screenJobs[i].Kind == JobKind::Bitmap)
         screens[i] =
-            screenRun.Map(screenJobs[i], ConvertContext(run, host, reports[i], nullptr, &ledger, paths[i]));
+            screenRun.Map(screenJobs[i], ConvertContext(run, host, reports[i], nullptr, &ledger, path));
     }
   }
   std::string failures, notes, written;
@@ -102,34 +122,48 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
   const auto add = [](std::string& lines, const std::string& line) {
     lines += (lines.empty() ? "" : "\n") + line;
   };
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    const std::string& path = paths[i];
-    ++result.Seen;
+  for (std::size_t i = 0; i < inputs.size() && !result.Cancelled; ++i) {
+    const std::string& path = inputs[i].Path;
     ConvertReport& report = reports[i];
+    if (host.CancelRequested()) {
+      result.Cancelled = true;
+      break;
+    }
+    begin(i);
     ledger.BeginInput();
     bool ok = false;
-    if (screens[i] == kNoScreen)
+    if (!inputs[i].Error.empty())
+      ok = ConvertContext(run, host, report).Fail(inputs[i].Error);
+    else if (screens[i] == kNoScreen)
       ok = ConvertFile(path, run, host, report, &ledger);
     else if (screens[i] >= 0)
       ok = screenRun.Write(screens[i], screenJobs[i],
                            ConvertContext(run, host, report, nullptr, &ledger, path));
-    ++(ok ? result.Converted : result.Failed);
-    result.PngCarried += report.PngCarried ? 1 : 0;
-    // Some reasons name their file already; the path is not repeated then.
-    if (!ok && report.Reason.rfind(path + ": ", 0) == 0)
-      add(failures, report.Reason);
-    else if (!ok)
-      add(failures, path + ": " + (report.Reason.empty() ? "no reason given" : report.Reason));
-    for (const std::string& note : report.Notes)
-      add(notes, path + ": note: " + note);
-    for (const std::string& file : report.Written) {
+    result.Cancelled = report.Cancelled;
+    if (!report.Cancelled) {
+      ++result.Seen;
+      ++(ok ? result.Converted : result.Failed);
+      result.PngCarried += report.PngCarried ? 1 : 0;
+      // Some reasons name their file already; the path is not repeated then.
+      if (!ok && report.Reason.rfind(path + ": ", 0) == 0)
+        add(failures, report.Reason);
+      else if (!ok)
+        add(failures, path + ": " + (report.Reason.empty() ? "no reason given" : report.Reason));
+      for (const std::string& note : report.Notes)
+        add(notes, path + ": note: " + note);
+    }
+    for (const std::string& file : report.Written) {  // a cancelled file's finished outputs stay
       add(written, "wrote " + file);
       if (summary.Folder.empty())
         summary.Folder = ShownFolderOf(file);
     }
+    progress.FilesDone = result.Seen;
     if (onFileDone)
       onFileDone(path, ok, report);
   }
+  progress.CurrentFile.clear();
+  progress.StepsDone = progress.StepsTotal = progress.FileBytes = 0;
+  host.ShowProgress(progress);
   summary.Caption = kSummaryCaption;
   summary.Text = SummaryText(result);
   for (const std::string* lines : {&failures, &notes, &written}) {
@@ -141,9 +175,11 @@ BatchResult ConvertFileList(const std::vector<std::string>& paths, const Convert
 }
 
 std::string SummaryText(const BatchResult& result) {
-  std::string text = std::to_string(result.Seen) + " files converted\nSuccessed\xEF\xBC\x9A" +
-                     std::to_string(result.Converted) + "\nFailured\xEF\xBC\x9A" +
-                     std::to_string(result.Failed);
+  std::string text = result.Cancelled ? "Cancelled after " + std::to_string(result.Seen) + " of " +
+                                            std::to_string(result.Total) + " files\n"
+                                      : std::string();
+  text += std::to_string(result.Seen) + " files converted\nSuccessed\xEF\xBC\x9A" +
+          std::to_string(result.Converted) + "\nFailured\xEF\xBC\x9A" + std::to_string(result.Failed);
   if (result.PngCarried > 0) {
     const bool one = result.PngCarried == 1;
     text += "\n\n" + std::to_string(result.PngCarried) + (one ? " .png file was" : " .png files were") +

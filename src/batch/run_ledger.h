@@ -3,6 +3,7 @@
 // also keeps what the run says once and the answers the user kept for the rest of the run.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -21,6 +22,14 @@ class RunLedger : public RunMemory {
   bool FirstTime(const std::string& topic) override { return said_.insert(topic).second; }
   std::optional<bool> KeptAnswer(const std::string& caption) const override;
   void KeepAnswer(const std::string& caption, bool answer) override { answers_[caption] = answer; }
+  // The steps of the current file go to `onAdvance` (the run's progress).
+  void OnAdvance(std::function<void(std::uint64_t, std::uint64_t)> onAdvance) {
+    onAdvance_ = std::move(onAdvance);
+  }
+  void Advance(std::uint64_t done, std::uint64_t total) override {
+    if (onAdvance_)
+      onAdvance_(done, total);
+  }
 
  private:
   struct Entry {
@@ -33,6 +42,7 @@ class RunLedger : public RunMemory {
   int input_ = 0;
   std::set<std::string> said_;
   std::map<std::string, bool> answers_;
+  std::function<void(std::uint64_t, std::uint64_t)> onAdvance_;
 };
 
 // `path` with "_2", "_3", ... before its extension ("A_CHR.bmp" -> "A_CHR_2.bmp").

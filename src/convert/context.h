@@ -2,6 +2,7 @@
 // its output files go to.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +24,11 @@ struct ConvertReport {
   bool SizeUnmatched = false;
   // A ".png" was carried as data because PNG_Image is off.
   bool PngCarried = false;
+  // The run was cancelled while this file converted: what it was writing is gone, what it finished stays.
+  bool Cancelled = false;
 };
+
+inline constexpr const char* kCancelledReason = "cancelled";
 
 // What the files of one run share (the batch's RunLedger): the outputs written so far, so that no input
 // replaces a file another input of the run wrote; the notes a run says once; the answers the user chose to
@@ -40,6 +45,11 @@ class RunMemory {
   // The answer kept for the question of `caption`, if the user chose to keep one.
   virtual std::optional<bool> KeptAnswer(const std::string& caption) const = 0;
   virtual void KeepAnswer(const std::string& caption, bool answer) = 0;
+  // The current file has done `done` of its `total` steps (pages, banks); the run shows it.
+  virtual void Advance(std::uint64_t done, std::uint64_t total) {
+    (void)done;
+    (void)total;
+  }
 };
 
 class ConvertContext {
@@ -99,6 +109,20 @@ class ConvertContext {
       memory_->KeepAnswer(caption, answer);
     return answer;
   }
+
+  // Between the steps of a long file (its pages or banks): says how far it is and returns false, recording
+  // the file as cancelled, once the user asked to stop the run. Nothing of the step not yet made is written.
+  bool Step(std::uint64_t done, std::uint64_t total) const {
+    if (memory_)
+      memory_->Advance(done, total);
+    if (!host_.CancelRequested())
+      return true;
+    report_.Cancelled = true;
+    return Fail(kCancelledReason);
+  }
+
+  // True once Step found the run cancelled: a converter then puts nothing more in place.
+  bool Cancelled() const { return report_.Cancelled; }
 
   // Claims an output path in the run's memory (see RunMemory::Claim); a refusal is recorded as the failure.
   // Every output is claimed before it is opened.

@@ -113,9 +113,20 @@ class PathIdentities {
 };
 
 bool IsDirectory(const std::string& path);
+// The size of the regular file at `path`; 0 for anything else or when it cannot be asked.
+std::uint64_t FileSizeOf(const std::string& path);
 // The names of the files in `folder` (as FolderOf gives it: "" is the working folder), folders left out,
 // sorted byte by byte; none when the folder cannot be read.
 std::vector<std::string> FileNamesIn(const std::string& folder);
+// One entry of a folder.
+struct FolderEntry {
+  std::string Name;
+  bool Folder = false;  // a folder, or a link that leads to one
+  bool Link = false;    // a symbolic link or (on Windows) a junction
+  bool Hidden = false;  // a name that begins with "." or (on Windows) the hidden attribute
+};
+// The entries of `folder` ("." and ".." left out) in no order. False with a reason when it cannot be read.
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::string& error);
 // True when `path` leads to something: a file, a folder, a device.
 bool PathExists(const std::string& path);
 // Makes one folder level. True when it was made; false with a reason otherwise.

@@ -1,4 +1,5 @@
 // The file layer on Linux and other POSIX systems: descriptors, rename(2) and mkdir(2).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -179,6 +180,39 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::uint64_t FileSizeOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return 0;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::string& error) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) {
+    error = Describe("cannot read the folder", folder, errno);
+    return false;
+  }
+  const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..")
+      continue;
+    FolderEntry item;
+    item.Name = name;
+    item.Hidden = name.front() == '.';
+    struct stat info {};
+    if (::lstat((prefix + name).c_str(), &info) == 0) {
+      item.Link = S_ISLNK(info.st_mode);
+      item.Folder = S_ISDIR(info.st_mode) ||
+                    (item.Link && ::stat((prefix + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+    }
+    entries.push_back(std::move(item));
+  }
+  ::closedir(dir);
+  return true;
 }
 
 bool PathExists(const std::string& path) {

@@ -188,6 +188,39 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
   return names;
 }
 
+std::uint64_t FileSizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(FilePath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return 0;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::string& error) {
+  const bool ends = !folder.empty() && kPathSeparators.find(folder.back()) != std::string_view::npos;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileExW(FilePath(folder + (folder.empty() || ends ? "*" : "/*")).c_str(),
+                                     FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) {
+    error = Describe("cannot read the folder", folder, ::GetLastError());
+    return false;
+  }
+  do {
+    const std::string name = windows::Narrow(found.cFileName);
+    if (name == "." || name == "..")
+      continue;
+    const DWORD attributes = found.dwFileAttributes;
+    FolderEntry item;
+    item.Name = name;
+    item.Link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    item.Folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    item.Hidden = name.front() == '.' || (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    entries.push_back(std::move(item));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return true;
+}
+
 bool PathExists(const std::string& path) {
   return ::GetFileAttributesW(FilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -2,6 +2,7 @@
 // answers with dialogs, the command line with the terminal, tests with scripted fakes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,17 @@ struct MessageReport {
   std::string Folder;   // a folder the files of the report went to; empty: none
 };
 
+// How far a run is: files finished of the run's total, the file being converted, and within a long file
+// (pages, banks) its steps done of its total; StepsTotal is 0 for a file that reports no steps.
+struct RunProgress {
+  int FilesDone = 0;
+  int FilesTotal = 0;
+  std::string CurrentFile;  // empty once the last file is finished
+  std::uint64_t StepsDone = 0;
+  std::uint64_t StepsTotal = 0;
+  std::uint64_t FileBytes = 0;  // the current input's size, when known (0 otherwise)
+};
+
 inline constexpr const char* kKeepAnswerLabel = "Use this answer for the rest of this run";
 
 class Host {
@@ -48,6 +60,12 @@ class Host {
   }
   // A message with details. A host that shows no details shows the caption and text alone.
   virtual void ShowReport(const MessageReport& report) { ShowMessage(report.Caption, report.Text); }
+  // How far the run is. Called by the thread that converts (a desktop's worker thread) as each file begins
+  // and after each step of a long file, so often: a host shows it without waiting and may skip some.
+  virtual void ShowProgress(const RunProgress& progress) { (void)progress; }
+  // True once the user asked to stop the run. Asked by the converting thread before each file and between
+  // the steps of a long file; a host answers from a flag that another thread (or a signal) sets.
+  virtual bool CancelRequested() { return false; }
 };
 
 }  // namespace granvel

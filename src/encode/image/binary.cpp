@@ -75,6 +75,8 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   constexpr auto kPagesPerRead = static_cast<std::uint64_t>(kPayloadGroup);
   std::vector<std::uint8_t> pages(static_cast<std::size_t>(std::min(count, kPagesPerRead) * kPageBytes));
   const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    if (!ctx.Step(static_cast<std::uint64_t>(i), count))
+      return false;
     const std::uint64_t start = kPageBytes * static_cast<std::uint64_t>(i);
     const std::size_t at =
         static_cast<std::size_t>((static_cast<std::uint64_t>(i) % kPagesPerRead) * kPageBytes);
@@ -102,6 +104,8 @@ bool ConvertBinaryToGrp(ConvertJob job, const ConvertContext& ctx) {
   const bool ok = MakeAndWritePayloads(static_cast<std::int64_t>(count), make, write);
   if (!error.empty())
     return ctx.Fail(error);  // the file could not be read to its end: the DATA text is never put in place
+  if (ctx.Cancelled())
+    return false;  // likewise when the run was cancelled; the pages written stay
   return text.Finish(ctx) && ok;
 }
 

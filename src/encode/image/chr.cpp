@@ -74,6 +74,8 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
   const std::int64_t count = geometry.Count();
   // The rounded block, so every bank holds exactly 256 tiles whatever the image's width.
   const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    if (!ctx.Step(static_cast<std::uint64_t>(i), static_cast<std::uint64_t>(count)))
+      return false;
     payload = BuildTilePayload(image, kChrBlockPixels, static_cast<std::uint32_t>(i), unitWidth, unitHeight,
                                geometry.BankBlockWidth);
     return true;
@@ -97,6 +99,8 @@ bool ConvertBmpToChr(ConvertJob job, const ConvertContext& ctx) {
     return wrote;
   };
   ok = MakeAndWritePayloads(count, make, write) && ok;
+  if (ctx.Cancelled())
+    return false;  // a cancelled run puts no DATA text in place; what it wrote stays
   return text.Finish(ctx) && ok;
 }
 

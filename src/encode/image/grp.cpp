@@ -37,6 +37,8 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
   const std::int64_t count = columns * ((image.Height + kPageHeight - 1) / kPageHeight);
   bool ok = WriteColFile(job, image, base, ctx);
   const auto make = [&](std::int64_t i, ResourcePayload& payload) {
+    if (!ctx.Step(static_cast<std::uint64_t>(i), static_cast<std::uint64_t>(count)))
+      return false;
     payload = BuildTilePayload(image, kGrpBlockPixels, static_cast<std::uint32_t>(i), 64, 64, kPageWidth);
     return true;
   };
@@ -52,6 +54,8 @@ bool ConvertBmpToGrp(ConvertJob job, const ConvertContext& ctx) {
     return wrote;
   };
   ok = MakeAndWritePayloads(count, make, write) && ok;
+  if (ctx.Cancelled())
+    return false;  // the DATA text of a cancelled run is never put in place; the pages written stay
   return text.Finish(ctx) && ok;
 }
 

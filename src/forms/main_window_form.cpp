@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/files.h"
+
 namespace granvel {
 namespace {
 
@@ -43,6 +45,36 @@ FileChoice FileConvertChoice(const ConvertSettings& settings) {
   choice.MultiSelect = true;
   choice.DefaultExt = "bmp";
   return choice;
+}
+
+FileChoice FolderConvertChoice() {
+  FileChoice choice;
+  choice.Title = "Choose a folder to convert";
+  choice.FolderMode = true;
+  return choice;
+}
+
+std::string ProgressLine(const RunProgress& progress) {
+  std::string line =
+      std::to_string(progress.FilesDone) + " of " + std::to_string(progress.FilesTotal) + " files";
+  if (progress.CurrentFile.empty())
+    return line;
+  const std::size_t slash = progress.CurrentFile.find_last_of(kPathSeparators);
+  line += " \xC2\xB7 " + progress.CurrentFile.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (progress.StepsTotal > 1)
+    line += " \xC2\xB7 part " + std::to_string(progress.StepsDone + 1) + " of " +
+            std::to_string(progress.StepsTotal);
+  return line;
+}
+
+int ProgressPermille(const RunProgress& progress) {
+  if (progress.FilesTotal <= 0)
+    return 0;
+  double done = progress.FilesDone;
+  if (progress.StepsTotal > 0 && !progress.CurrentFile.empty())
+    done += static_cast<double>(progress.StepsDone) / static_cast<double>(progress.StepsTotal);
+  const int permille = static_cast<int>(1000.0 * done / progress.FilesTotal);
+  return permille < 0 ? 0 : permille > 1000 ? 1000 : permille;
 }
 
 }  // namespace granvel

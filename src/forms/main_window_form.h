@@ -28,4 +28,18 @@ std::string DropHint(int convertType);
 // files"; several files at once.
 FileChoice FileConvertChoice(const ConvertSettings& settings);
 
+// The Files menu's "Convert folder" and its dialog: one folder, whose files and those of the folders under
+// it convert as one run.
+inline constexpr const char* kConvertFolderLabel = "Convert folder";
+FileChoice FolderConvertChoice();
+
+// While a run goes on, the black area shows a progress bar over the line ProgressLine gives and a button
+// kCancelLabel (Escape does the same).
+inline constexpr const char* kCancelLabel = "Cancel";
+// "3 of 10 files \u00b7 level2.bmp", with " \u00b7 part 5 of 17" within a file of many pages or banks; the
+// file by its name alone.
+std::string ProgressLine(const RunProgress& progress);
+// How far the run is in thousandths: the files done and the current file's share of its steps.
+int ProgressPermille(const RunProgress& progress);
+
 }  // namespace granvel

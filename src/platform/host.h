@@ -15,7 +15,8 @@ struct FileChoice {
   // Pairs of label and pattern, such as {"ZKP package", "*.zkp"}.
   std::vector<std::pair<std::string, std::string>> Filter;
   bool MultiSelect = false;
-  bool SaveMode = false;  // a save dialog asks before overwriting and accepts a name that does not exist
+  bool SaveMode = false;    // a save dialog asks before overwriting and accepts a name that does not exist
+  bool FolderMode = false;  // chooses one folder (Filter, MultiSelect and DefaultExt do not apply)
   std::string DefaultExt;
   std::string InitialPath;  // the folder the dialog opens in, with a file name to suggest; may be empty
   std::vector<std::string> Files;  // the result: full paths

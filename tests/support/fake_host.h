@@ -20,6 +20,8 @@ class FakeHost : public Host {
   std::deque<std::vector<std::string>> choices;  // ChooseFile results in order; cancelled when empty
   std::vector<MessageReport> reports;            // what ShowReport showed (also in `messages`)
   std::vector<FileChoice> asked;                 // the file dialogs ChooseFile was asked to show
+  std::vector<RunProgress> progress;             // what ShowProgress showed
+  int cancelAfter = -1;  // CancelRequested is true once this many progress calls came; never when < 0
 
   bool AskYesNo(const std::string& caption, const std::string& text) override {
     questions.push_back({caption, text});
@@ -40,6 +42,10 @@ class FakeHost : public Host {
   void ShowReport(const MessageReport& report) override {
     reports.push_back(report);
     ShowMessage(report.Caption, report.Text);
+  }
+  void ShowProgress(const RunProgress& shown) override { progress.push_back(shown); }
+  bool CancelRequested() override {
+    return cancelAfter >= 0 && progress.size() >= static_cast<std::size_t>(cancelAfter);
   }
   bool ChooseFile(FileChoice& choice) override {
     asked.push_back(choice);

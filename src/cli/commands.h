@@ -13,7 +13,8 @@ struct CommandIo {
   std::istream& in;
   std::ostream& out;
   std::ostream& err;
-  bool interactive;  // standard input is a terminal
+  bool interactive;            // standard input is a terminal
+  bool errIsTerminal = false;  // standard error is a terminal: a progress line may be drawn there
 };
 
 void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status);

@@ -12,6 +12,7 @@
 #include "cli/terminal_host.h"
 #include "convert/job.h"
 #include "format/container.h"
+#include "platform/console.h"
 #include "platform/files.h"
 
 namespace granvel::cli {
@@ -24,6 +25,8 @@ struct ConvertOptions {
   std::string palette;
   std::string name;  // --name: the resource name of the one input
   bool quiet = false;
+  bool progress = false;    // --progress: the progress line even off a terminal
+  bool noProgress = false;  // --no-progress: never
   std::vector<std::string> overrides;
   std::vector<std::string> paths;
   // The tile set the screens share: its name, banks made before, their COL, and whether it may grow.
@@ -152,8 +155,22 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
            << "; -o DIR (or --set Select=770) writes there\n";
   }
   TerminalHost host(io.in, io.out, io.err, io.interactive);
+  ProgressDisplay display(io.err,
+                          options.progress || (!options.noProgress && !options.quiet && io.errIsTerminal));
+  host.SetProgressDisplay(&display);
+  CatchInterrupts();  // Ctrl+C stops the run between files and pages: no file is left half written
   const BatchResult result = ConvertFileList(
       options.paths, settings, host, [&](const std::string& path, bool ok, const ConvertReport& report) {
+        display.Clear();
+        if (report.Cancelled) {  // what the file wrote before the stop is whole, and stays
+          io.err << DisplayPath(path) << ": cancelled";
+          if (!report.Written.empty())
+            io.err << "; the " << report.Written.size() << " files it wrote stay ("
+                   << DisplayPath(report.Written.front())
+                   << (report.Written.size() > 1 ? " ... " + DisplayPath(report.Written.back()) : "") << ")";
+          io.err << "\n";
+          return;
+        }
         if (ok && options.quiet)
           return;
         if (ok) {
@@ -172,6 +189,8 @@ int RunConvert(const ConvertOptions& options, const CommandIo& io) {
           (ok ? io.out : io.err) << "  note: " << note << "\n";
         io.out.flush();
       });
+  if (result.Cancelled)
+    return kExitCancelled;
   return result.Failed == 0 ? kExitOk : kExitFailed;
 }
 
@@ -198,6 +217,10 @@ void AddConvertCommand(CLI::App& app, const CommandIo& io, int& status) {
   command->add_option("--name", options->name,
                       "The resource name of the one input (instead of one from its file name)");
   command->add_flag("-q,--quiet", options->quiet, "Print only failures and the summary");
+  CLI::Option* progress =
+      command->add_flag("--progress", options->progress,
+                        "Show the progress line on standard error even when it is no terminal (or with -q)");
+  command->add_flag("--no-progress", options->noProgress, "Never show the progress line")->excludes(progress);
   command->add_option(
       "--shared", options->shared,
       "Screens: one tile set for every picture, NAME_COL.zkp and NAME_CHR0.zkp ..., and a map each");

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
   CLI::App app{"granvel-cli: converts PC files to the handheld's .zkp resource files and back"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("granvel-cli ") + GRANVEL_VERSION);
-  const CommandIo io{std::cin, std::cout, std::cerr, granvel::StandardInputIsTerminal()};
+  const CommandIo io{std::cin, std::cout, std::cerr, granvel::StandardInputIsTerminal(),
+                     granvel::StandardErrorIsTerminal()};
   int status = kExitOk;
   AddConvertCommand(app, io, status);
   AddSettingsCommand(app, io, status);

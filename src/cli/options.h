@@ -12,6 +12,7 @@ namespace granvel::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCancelled = 130;  // a run stopped by Ctrl+C, as a shell reports SIGINT
 
 // The settings as the desktop program would load them (GRANVEL.ini in the working directory, or `iniFile`),
 // with each "KEY=VALUE" of `overrides` applied. False with a reason on an unknown key or a value that is not

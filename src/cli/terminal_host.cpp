@@ -5,6 +5,7 @@
 #include <string>
 
 #include "encode/image/bmp.h"
+#include "platform/console.h"
 
 namespace granvel::cli {
 
@@ -12,6 +13,8 @@ TerminalHost::TerminalHost(std::istream& in, std::ostream& out, std::ostream& er
     : in_(in), out_(out), err_(err), interactive_(interactive) {}
 
 bool TerminalHost::AskYesNo(const std::string& caption, const std::string& text) {
+  if (display_)
+    display_->Clear();
   if (!interactive_) {
     err_ << "note: " << caption << ": \"" << text << "\" answered No (standard input is not a terminal)";
     // The one question a conversion asks has a setting that answers it for good.
@@ -35,8 +38,19 @@ bool TerminalHost::AskYesNo(const std::string& caption, const std::string& text)
 }
 
 void TerminalHost::ShowMessage(const std::string& caption, const std::string& text) {
+  if (display_)
+    display_->Clear();
   (void)caption;  // the caption of a message box; on the terminal the text speaks for itself
   out_ << text << "\n";
+}
+
+void TerminalHost::ShowProgress(const RunProgress& progress) {
+  if (display_)
+    display_->Show(progress);
+}
+
+bool TerminalHost::CancelRequested() {
+  return InterruptRequested();
 }
 
 bool TerminalHost::ChooseFile(FileChoice& choice) {

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 
+#include "cli/progress_display.h"
 #include "platform/host.h"
 
 namespace granvel::cli {
@@ -15,12 +16,18 @@ class TerminalHost : public Host {
   bool AskYesNo(const std::string& caption, const std::string& text) override;
   void ShowMessage(const std::string& caption, const std::string& text) override;
   bool ChooseFile(FileChoice& choice) override;
+  // The run's progress goes to `display` when one is given; Ctrl+C (once CatchInterrupts was called) asks
+  // the run to stop.
+  void SetProgressDisplay(ProgressDisplay* display) { display_ = display; }
+  void ShowProgress(const RunProgress& progress) override;
+  bool CancelRequested() override;
 
  private:
   std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
   bool interactive_;
+  ProgressDisplay* display_ = nullptr;
 };
 
 }  // namespace granvel::cli

@@ -25,5 +25,13 @@ class StandardStreams {
 
 // True when standard input is an interactive terminal (a console on Windows; not NUL, a file or a pipe).
 bool StandardInputIsTerminal();
+// True when standard error is one (where a progress line may be drawn over itself).
+bool StandardErrorIsTerminal();
+
+// From this call on, Ctrl+C and SIGTERM (on Windows Ctrl+C, Ctrl+Break and closing the console) no longer
+// end the program at once: they set the flag InterruptRequested reads, so that the run stops cleanly; a
+// second one ends the program as before. The flag is the process's, as signals are.
+void CatchInterrupts();
+bool InterruptRequested();
 
 }  // namespace granvel

@@ -5,6 +5,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "platform/console.h"
@@ -47,6 +48,34 @@ bool StandardInputIsTerminal() {
   DWORD mode = 0;
   return input != INVALID_HANDLE_VALUE && input != nullptr && ::GetFileType(input) == FILE_TYPE_CHAR &&
          ::GetConsoleMode(input, &mode);
+}
+
+bool StandardErrorIsTerminal() {
+  HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  return error != INVALID_HANDLE_VALUE && error != nullptr && ::GetFileType(error) == FILE_TYPE_CHAR &&
+         ::GetConsoleMode(error, &mode);
+}
+
+namespace {
+
+std::atomic<bool> interrupted{false};  // set from the console's control thread
+
+BOOL WINAPI OnControl(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+    return FALSE;
+  // The first one asks the run to stop; a second goes on to the system's handler, which ends the program.
+  return interrupted.exchange(true) ? FALSE : TRUE;
+}
+
+}  // namespace
+
+void CatchInterrupts() {
+  ::SetConsoleCtrlHandler(OnControl, TRUE);
+}
+
+bool InterruptRequested() {
+  return interrupted.load(std::memory_order_relaxed);
 }
 
 }  // namespace granvel

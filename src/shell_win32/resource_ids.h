@@ -10,6 +10,11 @@
 #define IDM_OPTIONS 512
 #define IDM_CONVERT_TYPE_MENU 256
 
+// The main window's controls while a run goes on: its progress bar, the line under it, "Cancel"
+#define IDC_RUN_PROGRESS 3300
+#define IDC_RUN_LINE 3301
+#define IDC_RUN_CANCEL 3302
+
 // "Option settings" (OPTIONMENU)
 #define IDC_SAVE_GROUP 3000
 #define IDC_COMMON_GROUP 3001

@@ -1,6 +1,6 @@
-// granvel.exe: the desktop program for Windows. One copy runs at a time; the files it is started with (as
-// Explorer passes a .zkp file it opens) are converted like a drop once the window is shown. A copy started
-// while another runs hands its files to the running copy, which comes to the front, and leaves.
+// granvel.exe: the desktop program for Windows. One copy runs at a time; the files and folders it is started
+// with (as Explorer passes a .zkp file it opens) are converted like a drop once the window is shown. A copy
+// started while another runs hands its files to the running copy, which comes to the front, and leaves.
 #include <filesystem>
 
 #include "platform/console.h"
@@ -65,7 +65,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   granvel::win32::MainWindow window(ToolFolder());
   if (!window.Create(showCommand))
     return 0;
-  window.ConvertLater(paths);
+  window.Convert(paths);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kClientWidth = 280;
 constexpr int kClientHeight = 160;
-constexpr UINT kConvertLater = WM_APP + 1;
 
 // The window's dots per inch (96 is 100 %).
 int Dpi(HWND window) {
@@ -33,6 +32,8 @@ MainWindow::MainWindow(const std::string& toolDir, Host* host)
 }
 
 MainWindow::~MainWindow() {
+  if (run_)
+    run_->Stop();
   if (window_) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
@@ -78,6 +79,7 @@ bool MainWindow::Create(int showCommand) {
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   metrics.lfMessageFont.lfHeight = metrics.lfMessageFont.lfHeight * 9 / 10;
   hintFont_ = CreateFontIndirectW(&metrics.lfMessageFont);
+  panel_.Create(window_, Dpi(window_), hintFont_);
 
   SizeClientArea();
   ShowWindow(window_, showCommand);
@@ -138,15 +140,48 @@ void MainWindow::ChooseConvertType(int commandId) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-BatchResult MainWindow::ConvertPaths(const std::vector<std::string>& paths) {
-  return ConvertFileList(paths, settings_, *host_);
-}
-
-void MainWindow::ConvertLater(std::vector<std::string> paths) {
+void MainWindow::Convert(std::vector<std::string> paths) {
   if (paths.empty())
     return;
-  pending_.push_back(std::move(paths));
-  PostMessageW(window_, kConvertLater, 0, 0);
+  queue_.push_back(std::move(paths));
+  StartNextRun();
+}
+
+void MainWindow::StartNextRun() {
+  if (!window_ || Running() || queue_.empty())
+    return;
+  std::vector<std::string> paths = std::move(queue_.front());
+  queue_.pop_front();
+  if (!run_->Start(std::move(paths), settings_))
+    return;
+  panel_.Show(true);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::RunEnded() {
+  const std::vector<MessageReport> reports = run_->Finish();
+  panel_.Show(false);
+  InvalidateRect(window_, nullptr, TRUE);
+  if (closeWhenRunEnds_) {
+    DestroyWindow(window_);
+    return;
+  }
+  // The next run goes on while this one's "Finished" box is open, and adds its own report to that box.
+  StartNextRun();
+  for (const MessageReport& report : reports)
+    host_->ShowReport(report);
+}
+
+void MainWindow::CancelRun() {
+  if (!Running())
+    return;
+  run_->Cancel();
+  panel_.Cancelling();
+}
+
+void MainWindow::ConvertChosen(FileChoice choice) {
+  if (host_->ChooseFile(choice))
+    Convert(std::move(choice.Files));
 }
 
 void MainWindow::Command(int id) {
@@ -154,12 +189,12 @@ void MainWindow::Command(int id) {
     case IDM_EXIT:
       SendMessageW(window_, WM_CLOSE, 0, 0);
       return;
-    case IDM_FILE_CONVERT: {
-      FileChoice choice = FileConvertChoice(settings_);
-      if (host_->ChooseFile(choice))
-        ConvertPaths(choice.Files);
+    case IDM_FILE_CONVERT:
+      ConvertChosen(FileConvertChoice(settings_));
       return;
-    }
+    case IDM_CONVERT_FOLDER:
+      ConvertChosen(FolderConvertChoice());
+      return;
     case IDM_MAKE_PACKAGE: {
       // A new dialog each time, so every opening starts empty.
       PackageDialog dialog(settings_, ownHost_ ? nullptr : host_, &browseFolder_);
@@ -189,17 +224,20 @@ void MainWindow::Dropped(HDROP drop) {
     paths.push_back(Narrow(path));
   }
   DragFinish(drop);
-  // The drop is finished first; the run and its summary box follow.
-  ConvertLater(std::move(paths));
+  Convert(std::move(paths));
 }
 
 void MainWindow::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
+  if (Running()) {  // the run's controls stand where the hint would
+    EndPaint(window_, &paint);
+    return;
+  }
   RECT client;
   GetClientRect(window_, &client);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0xA0, 0xA0, 0xA0));
+  SetTextColor(dc, kBlackAreaText);
   HGDIOBJ old = SelectObject(dc, hintFont_ ? hintFont_ : GetStockObject(DEFAULT_GUI_FONT));
   const std::wstring hint = Hint();
   DrawTextW(dc, hint.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -214,7 +252,20 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         Command(LOWORD(wParam));
         return 0;
       }
+      if (LOWORD(wParam) == IDC_RUN_CANCEL && HIWORD(wParam) == BN_CLICKED) {
+        CancelRun();
+        SetFocus(window_);  // Escape goes to the window again
+        return 0;
+      }
       break;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) {
+        CancelRun();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(ProgressPanel::Colours(reinterpret_cast<HDC>(wParam)));
     case WM_DROPFILES:
       Dropped(reinterpret_cast<HDROP>(wParam));
       return 0;
@@ -222,23 +273,40 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
       if (!data || data->dwData != kHandOverTag)
         break;
-      ConvertLater(ReadHandOver(*data));
+      // Answered at once, also during a run: the second copy never waits for one.
+      Convert(ReadHandOver(*data));
       return TRUE;
     }
-    case kConvertLater:
-      while (!pending_.empty()) {
-        std::vector<std::string> paths = std::move(pending_.front());
-        pending_.erase(pending_.begin());
-        ConvertPaths(paths);
-      }
+    case RunThread::kProgressMessage: {
+      const RunProgress progress = run_->TakeProgress();
+      if (Running())
+        panel_.Update(progress);
+      return 0;
+    }
+    case RunThread::kCallMessage:
+      return run_->Answer(lParam);
+    case RunThread::kEndedMessage:
+      if (Running() && wParam == run_->Number())
+        RunEnded();
       return 0;
     case WM_PAINT:
       Paint();
       return 0;
     case WM_CLOSE:
+      queue_.clear();
+      if (run_->InCall()) {
+        // A dialog of the run is open over this window, in a call its thread waits for: the window closes
+        // once it has been answered and the run has stopped.
+        CancelRun();
+        closeWhenRunEnds_ = true;
+        return 0;
+      }
+      run_->Stop();  // cancels the run and waits for it
       DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
+      run_->Stop();  // when destroyed without being closed
+      queue_.clear();
       window_ = nullptr;
       if (quitOnClose_)
         PostQuitMessage(0);
@@ -251,6 +319,7 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_NCCREATE) {
     auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
+    self->run_ = std::make_unique<RunThread>(window, *self->host_);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));

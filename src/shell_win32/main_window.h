@@ -1,16 +1,18 @@
 // The main window "GRANVEL vX.YY" (the version): class "MainWindow", a 280 x 160 black client area under the
-// menu
-// ("Files(&F)", "Convert type(&T)" with its moving check mark, "Options(&O)"), files dropped on it or
-// chosen with "File convert" converted in one run that ends with the "Finished" box, and files handed
-// over by a second copy.
+// menu ("Files(&F)", "Convert type(&T)" with its moving check mark, "Options(&O)"). Files dropped on it,
+// chosen with "File convert", a folder chosen with "Convert folder" and files handed over by a second copy
+// are each a run on a thread of its own, in the order they came; while one goes on, the black area shows its
+// progress and "Cancel", the menus stay in use, and each run ends with the "Finished" box.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "batch/dispatch.h"
 #include "convert/settings.h"
+#include "shell_win32/progress_panel.h"
+#include "shell_win32/run_thread.h"
 #include "shell_win32/win32_host.h"
 
 namespace granvel::win32 {
@@ -18,8 +20,9 @@ namespace granvel::win32 {
 class MainWindow {
  public:
   // Settings from GRANVEL.ini in `toolDir`. Questions, messages and file dialogs go to `host`, or to the
-  // window's own boxes when null.
+  // window's own boxes when null; a run's reach it on the window's thread too.
   explicit MainWindow(const std::string& toolDir, Host* host = nullptr);
+  // Stops a run still going on.
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -31,13 +34,13 @@ class MainWindow {
   // Closing the window ends the thread's message loop (the program's; tests keep theirs).
   void SetQuitOnClose(bool quit) { quitOnClose_ = quit; }
 
+  // The settings of the next run (a run converts with a copy taken as it starts).
   ConvertSettings& Settings() { return settings_; }
-  // Converts `paths` as one run, ending with the "Finished" box.
-  BatchResult ConvertPaths(const std::vector<std::string>& paths);
-  // Converts `paths` once the messages waiting now are handled (after the window is shown).
-  void ConvertLater(std::vector<std::string> paths);
+  // Converts `paths` as one run once the runs before it have ended; at once when none goes on.
+  void Convert(std::vector<std::string> paths);
+  bool Running() const { return run_ && run_->Running(); }
 
-  // The text in the black area.
+  // The text in the black area while no run goes on.
   std::wstring Hint() const;
 
  private:
@@ -46,7 +49,11 @@ class MainWindow {
   void FillConvertTypeMenu();
   void ChooseConvertType(int commandId);
   void Command(int id);
+  void ConvertChosen(FileChoice choice);
   void Dropped(HDROP drop);
+  void StartNextRun();
+  void RunEnded();
+  void CancelRun();
   void Paint();
   void SizeClientArea();
 
@@ -56,8 +63,11 @@ class MainWindow {
   HWND window_ = nullptr;
   HFONT hintFont_ = nullptr;
   bool quitOnClose_ = true;
-  std::vector<std::vector<std::string>> pending_;  // runs waiting for ConvertLater's message
-  std::string browseFolder_;                       // where the package dialog's next file dialog opens
+  std::unique_ptr<RunThread> run_;
+  ProgressPanel panel_;
+  std::deque<std::vector<std::string>> queue_;  // the runs waiting for the one going on
+  bool closeWhenRunEnds_ = false;               // closed while a dialog of the run was open
+  std::string browseFolder_;                    // where the package dialog's next file dialog opens
 };
 
 }  // namespace granvel::win32

@@ -7,8 +7,14 @@
 #define IDM_EXIT 0
 #define IDM_FILE_CONVERT 1
 #define IDM_MAKE_PACKAGE 2
+#define IDM_CONVERT_FOLDER 3
 #define IDM_OPTIONS 512
 #define IDM_CONVERT_TYPE_MENU 256
+
+// The main window's controls while a run goes on: its progress bar, the line under it, "Cancel"
+#define IDC_RUN_PROGRESS 3300
+#define IDC_RUN_LINE 3301
+#define IDC_RUN_CANCEL 3302
 
 // "Option settings" (OPTIONMENU)
 #define IDC_SAVE_GROUP 3000

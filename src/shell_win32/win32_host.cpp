@@ -133,7 +133,6 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
     dialog->SetFileTypes(static_cast<UINT>(filters.size()), filters.data());
     dialog->SetFileTypeIndex(1);  // the first filter: all the kinds a slot accepts
   }
-  dialog->SetTitle(Widen(choice.Title).c_str());
   std::string extension = choice.DefaultExt;
   if (!extension.empty() && extension.front() == '.')
     extension.erase(0, 1);
@@ -142,13 +141,16 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
   options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST;
-  if (choice.SaveMode)
+  if (choice.FolderMode)
+    options |= FOS_PICKFOLDERS;
+  else if (choice.SaveMode)
     options |= FOS_OVERWRITEPROMPT;
   else
     options |= FOS_FILEMUSTEXIST;
-  if (!choice.SaveMode && choice.MultiSelect)
+  if (!choice.SaveMode && !choice.FolderMode && choice.MultiSelect)
     options |= FOS_ALLOWMULTISELECT;
   dialog->SetOptions(options);
+  dialog->SetTitle(Widen(choice.Title).c_str());  // after the options: Wine names a folder dialog there
   StartAt(dialog.p, choice.InitialPath);
   if (dialog->Show(owner_) != S_OK)
     return false;
@@ -181,23 +183,13 @@ bool Win32Host::ChooseFile(FileChoice& choice) {
 }
 
 std::string ChooseFolder(HWND owner, const std::string& title, const std::string& start) {
-  ComPtr<IFileOpenDialog> dialog;
-  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog.p))))
-    return {};
-  FILEOPENDIALOGOPTIONS options = 0;
-  dialog->GetOptions(&options);
-  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-  dialog->SetTitle(Widen(title).c_str());
-  ComPtr<IShellItem> folder;
-  if (!start.empty() &&
-      SUCCEEDED(SHCreateItemFromParsingName(Widen(start).c_str(), nullptr, IID_PPV_ARGS(&folder.p))))
-    dialog->SetFolder(folder.p);
-  if (dialog->Show(owner) != S_OK)
-    return {};
-  ComPtr<IShellItem> item;
-  if (FAILED(dialog->GetResult(&item.p)))
-    return {};
-  return PathOf(item.p);
+  FileChoice choice;
+  choice.Title = title;
+  choice.FolderMode = true;
+  choice.InitialPath = start;  // a folder path ends in a separator
+  if (!start.empty() && start.back() != '\\' && start.back() != '/')
+    choice.InitialPath += '\\';
+  return Win32Host(owner).ChooseFile(choice) ? choice.Files.front() : std::string();
 }
 
 }  // namespace granvel::win32

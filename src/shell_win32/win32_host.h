@@ -1,7 +1,7 @@
 // The Host of the Win32 program: questions and messages as message boxes owned by a window (a question
 // that can keep its answer for the run as a task dialog with a check box), the run's reports in the report
-// box, and files chosen with the system's file dialogs (no limit on a path's length or on how many files
-// are chosen at once).
+// box, and files or a folder chosen with the system's file dialogs (no limit on a path's length or on how
+// many files are chosen at once).
 #pragma once
 
 #include "platform/host.h"

@@ -1,11 +1,13 @@
 // The Windows desktop program's main window, driven in this process as the user drives it: its menu and
-// check mark, a drop, "File convert", files handed over by a second copy; and the real program started
-// twice, then its menu's dialogs.
+// check mark, a drop, "File convert", "Convert folder", files handed over by a second copy, a long run
+// cancelled; and the real program started several times: hand-overs during a long run, its menu's dialogs,
+// closing it during a run.
 #include "shell_win32/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "forms/package_dialog_form.h"
 #include "granvel_version.h"
@@ -51,6 +53,28 @@ bool MenuChecked(HWND window, int id) {
   return (GetMenuState(GetMenu(window), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
+// A file of `bytes` zeros that takes no room on the disk.
+void WriteLargeFile(const std::string& path, std::uintmax_t bytes) {
+  WriteText(path, "");
+  std::filesystem::resize_file(Utf8Path(path), bytes);
+}
+
+// What a stopped run must not leave in `folder`: the atomic writer's temporary files (".NAME.PROCESS.N.tmp"),
+// and pages of big.bin ("big_BINn.zkp") other than whole GRP containers of 49200 bytes: the 36-byte header,
+// the 12 bytes of the tag after its brand word, the 49152 bytes of the page. Counts the pages in `pages`.
+std::string PartialFiles(const std::string& folder, int& pages) {
+  std::string partial;
+  pages = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(Utf8Path(folder))) {
+    const std::string name = Utf8Of(entry.path().filename());
+    const bool page = name.starts_with("big_BIN");
+    pages += page ? 1 : 0;
+    if (name.ends_with(".tmp") || (page && entry.file_size() != 49200))
+      partial += name + " ";
+  }
+  return partial;
+}
+
 TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOneRunEach) {
   TempDir dir;
   FakeHost host;
@@ -64,7 +88,7 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
   EXPECT_TRUE(client.right == 280 && client.bottom == 160) << client.right << "x" << client.bottom;
   HMENU menu = GetMenu(window);
   EXPECT_EQ(Outline(menu),
-            "Files(&F)[Make ZKP package=2 File convert=1 Exit=0] "
+            "Files(&F)[Make ZKP package=2 File convert=1 Convert folder=3 Exit=0] "
             "Convert type(&T)[BG / Font (CHR)=257 Screen (CHR + SCR)=267 Sprites (CHR)[16x16=258 32x16=259 "
             "16x32=260 32x32=261 64x32=262 32x64=263 64x64=264] Graphics (GRP)=265 Binary data (GRP)=266] "
             "Options(&O)=512");
@@ -87,14 +111,13 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
   WriteText(dir / "Notes_mem.txt", "MEM$=\"HELLO\"\r\n");
   WriteText(dir / "broken.zkp", "junk");
   DropFiles(window, {dir / "Notes_mem.txt", dir / "broken.zkp"});
-  Pump(300);
-  ASSERT_EQ(host.reports.size(), 1u);
+  ASSERT_TRUE(PumpUntil([&] { return host.reports.size() == 1; }));
   EXPECT_EQ(host.reports[0].Caption + "|" + host.reports[0].Text, "Finished|" + Summary(2, 1, 1));
   // "File convert" asks for several files and converts what was chosen.
   host.choices.push_back({dir / "Notes_mem.txt"});
   SendMessageW(window, WM_COMMAND, IDM_FILE_CONVERT, 0);
   EXPECT_TRUE(host.asked.at(0).Title == "Choose convert files" && host.asked[0].MultiSelect);
-  EXPECT_EQ(host.reports.size(), 2u);
+  EXPECT_TRUE(PumpUntil([&] { return host.reports.size() == 2; }));
   // A second copy's hand-over converts; another tag, an odd length or a list without its last NUL is
   // refused (any of them taken would be a run of its own).
   std::vector<wchar_t> payload = win32::HandOverPayload({dir / "Notes_mem.txt"});
@@ -106,6 +129,7 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
                                 {win32::kHandOverTag, sizeof unterminated, unterminated}};
   for (COPYDATASTRUCT& each : handOvers)
     SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&each));
+  PumpUntil([&] { return host.reports.size() > 2; });
   Pump(300);
   ASSERT_EQ(host.reports.size(), 3u);
   EXPECT_EQ(host.reports[2].Text, Summary(1, 1, 0));
@@ -118,6 +142,59 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
   SendMessageW(window, WM_COMMAND, 265, 0);  // "Graphics (GRP)"
   EXPECT_TRUE(!MenuChecked(window, 259) && MenuChecked(window, 265));
   SaveScreenshot(window, "win32_main_window_grp");
+
+  // A folder, dropped or chosen with "Convert folder", converts the files under it; hidden ones are passed
+  // over. The second run waits for the first. The outputs go to a folder of their own from now on.
+  std::filesystem::create_directories(Utf8Path(dir / "set/sub"));
+  std::filesystem::create_directories(Utf8Path(dir / "out"));
+  main.Settings().Select = kSelectUserFolder;
+  main.Settings().User = dir / "out";
+  for (const char* name : {"set/a_mem.txt", "set/sub/b_mem.txt", "set/.c_mem.txt"})
+    WriteText(dir / name, "MEM$=\"A\"\r\n");
+  host.choices.push_back({dir / "set"});
+  SendMessageW(window, WM_COMMAND, IDM_CONVERT_FOLDER, 0);
+  EXPECT_TRUE(host.asked.back().FolderMode && host.asked.back().Title == "Choose a folder to convert");
+  DropFiles(window, {dir / "set"});
+  ASSERT_TRUE(PumpUntil([&] { return host.reports.size() == 5; }));
+  EXPECT_TRUE(host.reports[3].Text == Summary(2, 2, 0) && host.reports[4].Text == Summary(2, 2, 0));
+  EXPECT_TRUE(Exists(dir / "out/a_mem_MEM.zkp") && Exists(dir / "out/b_mem_MEM.zkp") &&
+              !Exists(dir / "out/.c_mem_MEM.zkp"));
+
+  // A long run: the bar and a line naming the file show while the menus answer; Cancel ends the run soon,
+  // the pages it finished whole and no temporary file left.
+  SendMessageW(window, WM_COMMAND, 266, 0);  // "Binary data (GRP)"
+  main.Settings().TextOut = 0;
+  WriteLargeFile(dir / "big.bin", std::uintmax_t{1} << 29);
+  DropFiles(window, {dir / "big.bin"});
+  HWND bar = GetDlgItem(window, IDC_RUN_PROGRESS);
+  ASSERT_TRUE(PumpUntil([&] { return main.Running() && SendMessageW(bar, PBM_GETPOS, 0, 0) > 0; }));
+  EXPECT_TRUE(IsWindowVisible(bar) && IsWindowVisible(GetDlgItem(window, IDC_RUN_CANCEL)));
+  const std::string line = ItemText(window, IDC_RUN_LINE);
+  EXPECT_EQ(line.rfind("0 of 1 files \u00B7 big.bin \u00B7 part ", 0), 0u) << line;
+  EXPECT_EQ(CutLabels(window), std::vector<std::string>{});
+  SaveScreenshot(window, "win32_main_window_progress");
+  SendMessageW(window, WM_COMMAND, 257, 0);
+  EXPECT_TRUE(MenuChecked(window, 257) && !MenuChecked(window, 266));
+  ASSERT_TRUE(main.Running()) << "the run ended before it was cancelled";
+  Click(window, IDC_RUN_CANCEL);
+  const DWORD cancelled = GetTickCount();
+  ASSERT_TRUE(PumpUntil([&] { return !main.Running(); }, 5000));
+  EXPECT_LT(GetTickCount() - cancelled, 2000u);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  ASSERT_EQ(host.reports.size(), 6u);
+  EXPECT_EQ(host.reports[5].Text.rfind("Cancelled after 0 of 1 files\n0 files converted", 0), 0u);
+  int pages = 0;
+  EXPECT_EQ(PartialFiles(dir / "out", pages), "");
+  EXPECT_GT(pages, 0);
+
+  // Closed while its run waits for the window to show a message (a refused setting's), the window declines
+  // it and closes without waiting for the user.
+  main.Settings().TransparentColour = "nonsense";
+  main.Convert({dir / "Notes_mem.txt"});
+  Sleep(500);  // no message handled meanwhile: the run's message waits for this thread
+  const std::size_t shown = host.messages.size();
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(main.Window() == nullptr && !main.Running() && host.messages.size() == shown);
 }
 
 // A copy of the real program started in `folder` with `file` (a name without spaces), ended with the
@@ -190,6 +267,7 @@ TEST(Win32Program, ASecondCopyHandsItsFilesToTheFirstAndTheMenuOpensModalDialogs
   PostMessageW(finished, WM_COMMAND, IDOK, 0);
 
   for (auto [command, title] : {std::pair{IDM_FILE_CONVERT, "Choose convert files"},
+                                {IDM_CONVERT_FOLDER, "Choose a folder to convert"},
                                 {IDM_OPTIONS, "Option settings"},
                                 {IDM_MAKE_PACKAGE, kPackageDialogTitle}}) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; })) << "the last box gave it back";
@@ -202,8 +280,34 @@ TEST(Win32Program, ASecondCopyHandsItsFilesToTheFirstAndTheMenuOpensModalDialogs
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   }
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+
+  // During a long run the window answers: a copy started then hands its file over at once (its whole life,
+  // its start under Wine included, takes well under the 10 s it used to wait for a busy window), and that
+  // run follows the long one, which Escape cancels. Closing the window during a run ends the program soon.
+  WriteLargeFile(dir / "big.bin", std::uintmax_t{1} << 29);
+  HWND bar = GetDlgItem(main, IDC_RUN_PROGRESS);
+  EXPECT_EQ(Program(dir.Path(), "big.bin").ExitCode(), 0u);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; })) << "no progress showed";
+  const DWORD handOver = GetTickCount();
+  EXPECT_EQ(Program(dir.Path(), "Notes_mem.txt").ExitCode(), 0u);
+  EXPECT_LT(GetTickCount() - handOver, 2000u) << "the second copy waited";
+  PostMessageW(GetDlgItem(main, IDC_RUN_CANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+  finished = WaitForWindow(nullptr, "Finished");
+  ASSERT_NE(finished, nullptr);
+  const std::string cancelled =
+      "Cancelled after 0 of 1 files\n" + Summary(0, 0, 0) + "\n\n" + Summary(1, 1, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(finished, IDC_REPORT_TEXT) == cancelled; }))
+      << ItemText(finished, IDC_REPORT_TEXT);
+  PostMessageW(finished, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(Program(dir.Path(), "big.bin").ExitCode(), 0u);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }));
+  const DWORD closed = GetTickCount();
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.ExitCode(), 0u);
+  EXPECT_LT(GetTickCount() - closed, 3000u);
+  int pages = 0;
+  EXPECT_EQ(PartialFiles(dir.Path(), pages), "");
+  EXPECT_GT(pages, 0);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
-// The program's host: the question whose answer can be kept for the run, and where a file dialog opens
-// and which filter it shows first.
+// The program's host: the question whose answer can be kept for the run, where a file dialog opens and
+// which filter it shows first, and the folder dialog.
 #include "shell_win32/win32_host.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "forms/main_window_form.h"
 
 #include "support/temp_dir.h"
 #include "win32_support.h"
@@ -56,6 +60,17 @@ TEST(Win32FileDialog, StartsInTheFolderOfItsPath) {
   ASSERT_TRUE(host.ChooseFile(choice));
   EXPECT_EQ(choice.Files, std::vector<std::string>{dir.Path() + "\\a.txt"});
   EXPECT_EQ(filter.rfind("All accepted files", 0), 0u) << filter;
+
+  // A folder dialog gives the folder named in it, under the title asked for.
+  std::filesystem::create_directories(Utf8Path(dir / "sub"));
+  FileChoice folder = FolderConvertChoice();
+  folder.InitialPath = choice.InitialPath;
+  WhenShown(folder.Title, [&](HWND dialog) {
+    SetWindowTextW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), L"sub");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  ASSERT_TRUE(host.ChooseFile(folder));
+  EXPECT_EQ(folder.Files, std::vector<std::string>{dir.Path() + "\\sub"});
 }
 
 }  // namespace

@@ -26,6 +26,13 @@ void Pump(int milliseconds) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+  for (const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+       !done() && static_cast<int>(end - GetTickCount()) > 0;)
+    Pump(10);
+  return done();
+}
+
 void Click(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   ASSERT_NE(control, nullptr) << "no control " << id;

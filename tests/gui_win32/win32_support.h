@@ -12,6 +12,8 @@ namespace granvel::test {
 
 // Handles the thread's waiting messages for about `milliseconds`.
 void Pump(int milliseconds = 50);
+// Handles the thread's messages until `done` holds, for up to `milliseconds`; whether it held.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 10000);
 
 // A click on a dialog's button, check box or radio button, as the dialog receives it.
 void Click(HWND dialog, int id);

@@ -24,7 +24,8 @@ class QtHost : public Host {
   // A ReportBox. While one is open (a run handed over by a second start ends in the open box's event loop),
   // the report goes into that box and the call returns at once.
   void ShowReport(const MessageReport& report) override;
-  // Opens in InitialPath's folder (the whole path when it ends in '/'), with the first filter selected.
+  // Opens in InitialPath's folder (the whole path when it ends in '/'), with the first filter selected; in
+  // FolderMode it shows folders only and chooses one.
   bool ChooseFile(FileChoice& choice) override;
 
   // Replaces what "Open folder" does (tests record it); by default the desktop opens the folder. The opener

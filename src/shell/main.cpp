@@ -19,7 +19,8 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "Usage: granvel [FILE]...\n"
-    "Opens the GRANVEL window and converts each FILE as a drop on it does (BMP images, texts, .zkp files).\n"
+    "Opens the GRANVEL window and converts each FILE as a drop on it does (BMP images, texts, .zkp files;\n"
+    "a folder converts the files under it).\n"
     "When GRANVEL is running already, the files go to that window instead.\n"
     "\n"
     "  --help     print this and exit\n"

@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -18,7 +19,9 @@
 #include "granvel_version.h"
 #include "shell/options_dialog.h"
 #include "shell/package_dialog.h"
+#include "shell/progress_panel.h"
 #include "shell/qt_host.h"
+#include "shell/run_queue.h"
 
 namespace granvel::shell {
 namespace {
@@ -72,13 +75,33 @@ MainWindow::MainWindow(const std::string& toolDir, Host* host, QWidget* parent)
   small.setPointSizeF(small.pointSizeF() * 0.85);
   hint_->setFont(small);
   hint_->setStyleSheet(QStringLiteral("color: #a0a0a0;"));
+  // In the hint's place while a run goes on.
+  progress_ = new ProgressPanel([this] { runs_->Cancel(); }, client);
+  progress_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  progress_->hide();
+  runs_ = std::make_unique<RunQueue>(
+      settings_, *host_,
+      RunListener{[this] {
+                    progress_->Reset();
+                    hint_->hide();
+                    progress_->show();
+                  },
+                  [this](const RunProgress& progress) { progress_->Show(progress); },
+                  [this](const BatchResult&) {
+                    if (!runs_->Busy()) {
+                      progress_->hide();
+                      hint_->show();
+                    }
+                  }});
 
   BuildMenus();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setAcceptDrops(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  runs_->Stop();  // before the boxes' owner goes
+}
 
 void MainWindow::BuildMenus() {
   QMenu* files = menuBar()->addMenu(QStringLiteral("Files(&F)"));
@@ -86,6 +109,8 @@ void MainWindow::BuildMenus() {
           &MainWindow::OpenPackageDialog);
   connect(files->addAction(QStringLiteral("File convert")), &QAction::triggered, this,
           &MainWindow::FileConvert);
+  connect(files->addAction(QString::fromLatin1(kConvertFolderLabel)), &QAction::triggered, this,
+          &MainWindow::FolderConvert);
   connect(files->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
 
   QMenu* types = menuBar()->addMenu(QStringLiteral("Convert type(&T)"));
@@ -128,7 +153,14 @@ void MainWindow::FileConvert() {
   FileChoice choice = FileConvertChoice(settings_);
   if (!host_->ChooseFile(choice))
     return;
-  ConvertPaths(choice.Files);
+  StartRun(choice.Files);
+}
+
+void MainWindow::FolderConvert() {
+  FileChoice choice = FolderConvertChoice();
+  if (!host_->ChooseFile(choice))
+    return;
+  StartRun(choice.Files);
 }
 
 void MainWindow::OpenPackageDialog() {
@@ -142,8 +174,12 @@ void MainWindow::OpenOptionsDialog() {
   dialog.exec();
 }
 
-BatchResult MainWindow::ConvertPaths(const std::vector<std::string>& paths) {
-  return ConvertFileList(paths, settings_, *host_);
+void MainWindow::StartRun(const std::vector<std::string>& paths) {
+  runs_->Add(paths);
+}
+
+bool MainWindow::Running() const {
+  return runs_->Busy();
 }
 
 void MainWindow::ConvertPathsWhenShown(const QStringList& paths) {
@@ -152,7 +188,7 @@ void MainWindow::ConvertPathsWhenShown(const QStringList& paths) {
     absolute.push_back(QFileInfo(path).absoluteFilePath().toStdString());
   if (absolute.empty())
     return;
-  QTimer::singleShot(0, this, [this, absolute] { ConvertPaths(absolute); });
+  QTimer::singleShot(0, this, [this, absolute] { StartRun(absolute); });
 }
 
 void MainWindow::CentreOnScreen() {
@@ -187,8 +223,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (paths.empty())
     return;
   event->acceptProposedAction();
-  // The drop is finished first; the run and its summary box follow from the event loop.
-  QTimer::singleShot(0, this, [this, paths] { ConvertPaths(paths); });
+  StartRun(paths);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (runs_->Busy())
+    runs_->Stop();  // the run stops at its next check, within a moment
+  QMainWindow::closeEvent(event);
 }
 
 }  // namespace granvel::shell

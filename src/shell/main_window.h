@@ -1,7 +1,8 @@
 // The main window: a fixed 280x160 black client area under the menu bar, with a small hint that files can be
-// dropped there and the current convert type. The "File convert" command, files dropped on the window and
-// paths from the command line each run one batch that ends with the "Finished" box; the "Convert type" menu
-// decides what a BMP image becomes.
+// dropped there and the current convert type. The "File convert" and "Convert folder" commands, files and
+// folders dropped on the window and paths from the command line each queue one run, which converts on a
+// thread of its own while the black area shows its progress and a Cancel button, and ends with the
+// "Finished" box; the "Convert type" menu decides what a BMP image becomes in the runs that start later.
 #pragma once
 
 #include <QMainWindow>
@@ -12,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "batch/dispatch.h"
 #include "convert/settings.h"
 #include "platform/host.h"
 
@@ -21,7 +21,9 @@ class QLabel;
 
 namespace granvel::shell {
 
+class ProgressPanel;
 class QtHost;
+class RunQueue;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -41,9 +43,14 @@ class MainWindow : public QMainWindow {
   // Replaces what the report box's "Open folder" does (tests record it), unless a host was given.
   void SetFolderOpener(std::function<bool(const QString&)> open);
 
-  // Converts `paths` in order, as a drop does, and shows the summary.
-  BatchResult ConvertPaths(const std::vector<std::string>& paths);
-  // Converts the paths once the event loop runs (paths given on the command line).
+  // What the black area shows while a run goes on.
+  ProgressPanel* Progress() const { return progress_; }
+
+  // Queues a run of `paths` (files, and folders for the files under them), as a drop does.
+  void StartRun(const std::vector<std::string>& paths);
+  // A run goes on or waits.
+  bool Running() const;
+  // Queues a run of the paths once the event loop runs (paths given on the command line or handed over).
   void ConvertPathsWhenShown(const QStringList& paths);
   // Moves the window to the centre of the primary screen.
   void CentreOnScreen();
@@ -52,12 +59,15 @@ class MainWindow : public QMainWindow {
 
  public slots:
   void FileConvert();
+  void FolderConvert();
   void OpenPackageDialog();
   void OpenOptionsDialog();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // During a run: cancels it and waits for its thread before the window closes.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
@@ -68,6 +78,8 @@ class MainWindow : public QMainWindow {
   Host* host_;
   std::map<int, QAction*> convertTypeActions_;
   QLabel* hint_ = nullptr;
+  ProgressPanel* progress_ = nullptr;
+  std::unique_ptr<RunQueue> runs_;
   std::string browseFolder_;  // where the package dialog's next file dialog opens
 };
 

@@ -83,7 +83,11 @@ bool QtHost::ChooseFile(FileChoice& choice) {
     dialog.setDirectory(initial.absolutePath());
     dialog.selectFile(initial.fileName());
   }
-  if (choice.SaveMode) {
+  if (choice.FolderMode) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+  } else if (choice.SaveMode) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
   } else {

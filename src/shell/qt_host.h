@@ -1,4 +1,5 @@
-// The desktop program's Host: questions, messages and file choices as modal Qt dialogs owned by one window.
+// The desktop program's Host: questions, messages and file choices as modal Qt dialogs owned by one window,
+// called on the window's thread (a run's thread reaches it through GuiThreadHost).
 #pragma once
 
 #include <QString>
@@ -21,10 +22,11 @@ class QtHost : public Host {
   bool AskYesNoForRun(const std::string& caption, const std::string& text, bool& keep) override;
   // A report box with the text alone.
   void ShowMessage(const std::string& caption, const std::string& text) override;
-  // A ReportBox. While one is open (a run handed over by a second start ends in the open box's event loop),
-  // the report goes into that box and the call returns at once.
+  // A ReportBox. While one is open (a queued run ends while the box of the run before is still open), the
+  // report goes into that box and the call returns at once.
   void ShowReport(const MessageReport& report) override;
-  // Opens in InitialPath's folder (the whole path when it ends in '/'), with the first filter selected.
+  // Opens in InitialPath's folder (the whole path when it ends in '/'), with the first filter selected; in
+  // FolderMode it shows folders only and chooses one.
   bool ChooseFile(FileChoice& choice) override;
 
   // Replaces what "Open folder" does (tests record it); by default the desktop opens the folder. The opener

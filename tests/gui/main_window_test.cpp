@@ -14,6 +14,7 @@
 #include "gui/gui_support.h"
 #include "shell/options_dialog.h"
 #include "shell/package_dialog.h"
+#include "shell/progress_panel.h"
 #include "shell/qt_host.h"
 #include "shell/report_box.h"
 #include "shell/single_instance.h"
@@ -38,6 +39,20 @@ std::unique_ptr<QProcess> StartProgram(const std::string& folder, const QStringL
   process->setWorkingDirectory(QString::fromStdString(folder));
   process->start(QStringLiteral(GRANVEL_GUI_PATH), arguments);
   return process;
+}
+
+// Drags `paths` onto the window and drops them there, as a file manager does.
+void Drop(QWidget* window, const std::vector<std::string>& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const std::string& path : paths)
+    urls << QUrl::fromLocalFile(QString::fromStdString(path));
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &drop);
 }
 
 QStringList CheckedActions(const QWidget* window) {
@@ -169,14 +184,7 @@ class MainWindowTest : public QObject {
       QTest::keyClick(box->DetailsView(), Qt::Key_Escape);
       QVERIFY(!box->isVisible());
     });
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir / "a_mem.txt")),
-                  QUrl::fromLocalFile(QString::fromStdString(dir / "b_mem.txt"))});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
+    Drop(&window, {dir / "a_mem.txt", dir / "b_mem.txt"});
     QTRY_VERIFY(shown && !QApplication::activeModalWidget());
 
     // The check box under the question comes back as `keep`, ticked or not, whichever the answer.
@@ -206,6 +214,97 @@ class MainWindowTest : public QObject {
         [&window](const QStringList& paths) { paths.isEmpty() ? window.BringToFront() : void(); }));
     QVERIFY(second.HandOver({}));
     QTRY_VERIFY(!window.isMinimized());
+  }
+
+  // A long run converts on a thread of its own: the black area shows its progress and Cancel while the
+  // menus answer (a convert type chosen now is the next run's), a folder dropped and one chosen meanwhile
+  // wait for it and then convert the files under them, and Cancel ends it with whole pages only, as closing
+  // the window does.
+  void aLongRunShowsItsProgressWhileTheMenusAnswerAndEndsOnCancel() {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directories(dir / "folder/sub");
+    fs::create_directory(dir / "out");
+    for (const char* name : {"folder/sub/a_mem.txt", "folder/z_mem.txt", "folder/.hidden_mem.txt"})
+      test::WriteText(dir / name, "MEM$ = \"A\"\r\n");
+    test::WriteText(dir / "GRANVEL.ini",
+                    "[Directory]\nSelect=770\nUser=" + dir / "out\n[Convert]\nTextOut=0\n");
+    // 400 MiB of zeros that take no room until read: 8534 pages as "Binary data (GRP)".
+    test::WriteText(dir / "big.txt", "");
+    fs::resize_file(dir / "big.txt", 400 << 20);
+    MainWindow window(dir.Path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    test::FindByText<QAction>(&window, "Binary data (GRP)")->trigger();
+    Drop(&window, {dir / "big.txt"});
+    ProgressPanel* panel = window.Progress();
+    QTRY_VERIFY(panel->Bar()->value() >= 2);  // 18 pages made: the first 16, made together, are written
+    QVERIFY(panel->isVisible() && !window.Hint()->isVisible() && panel->Bar()->maximum() == 1000);
+    QVERIFY2(panel->Line()->text().startsWith(QString::fromUtf8("0 of 1 files · big.txt · part ")),
+             qPrintable(panel->Line()->text()));
+    QCOMPARE(panel->CancelButton()->shortcut(), QKeySequence(Qt::Key_Escape));
+    // The folder waits for the run; the type chosen after it is the one its run starts with.
+    Drop(&window, {dir / "folder"});
+    test::FindByText<QAction>(&window, "Graphics (GRP)")->trigger();
+    QCOMPARE(CheckedActions(&window), QStringList{"Graphics (GRP)"});
+    test::WhenModalShows(
+        [&](QWidget* modal) {
+          auto* folders = qobject_cast<QFileDialog*>(modal);
+          QCOMPARE(folders->windowTitle(), QStringLiteral("Choose a folder to convert"));
+          QCOMPARE(folders->fileMode(), QFileDialog::Directory);
+          folders->selectFile(QString::fromStdString(dir / "folder/sub"));
+          static_cast<QDialog*>(folders)->accept();  // as the dialog's own button does
+        },
+        &QFileDialog::staticMetaObject);
+    test::FindByText<QAction>(&window, "Convert folder")->trigger();
+    QVERIFY(panel->Line()->text().startsWith(QString::fromUtf8("0 of 1 files · big.txt")));
+    test::SaveScreenshot(&window, QStringLiteral("main_window_progress"));
+
+    // The run ends with its box, which the two runs that waited join in order.
+    QString summary;
+    test::WhenModalShows(
+        [&](QWidget* modal) {
+          auto* box = qobject_cast<ReportBox*>(modal);
+          QTRY_VERIFY_WITH_TIMEOUT(box->Text().count(QStringLiteral("files converted")) == 3, 60000);
+          summary = box->Text();
+          box->OkButton()->click();
+        },
+        &ReportBox::staticMetaObject);
+    QTest::mouseClick(panel->CancelButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!summary.isEmpty() && !window.Running(), 60000);
+    QCOMPARE(summary,
+             QString::fromUtf8("Cancelled after 0 of 1 files\n0 files converted\nSuccessed：0\nFailured：0"
+                               "\n\n2 files converted\nSuccessed：2\nFailured：0"
+                               "\n\n1 files converted\nSuccessed：1\nFailured：0"));
+    QVERIFY(window.Hint()->isVisible() && window.Hint()->text().endsWith("Graphics (GRP)") &&
+            !panel->isVisible());
+    // Closing the window during a run cancels it and waits for its thread; its summary is not shown.
+    test::FindByText<QAction>(&window, "Binary data (GRP)")->trigger();
+    Drop(&window, {dir / "big.txt"});
+    QTRY_VERIFY(panel->Bar()->value() >= 2);
+    QVERIFY(window.close() && !window.Running());
+    bool boxShown = false;  // a box would be open when this call, posted after its own, comes
+    QTimer::singleShot(0, &window, [&boxShown] {
+      if (QWidget* box = QApplication::activeModalWidget())
+        boxShown = box->close();
+    });
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!boxShown);
+    // The pages finished before Cancel or the close, each whole (36 bytes of header and digest, the page's
+    // 49152 bytes and its tag less the brand word, 12), and the folders' texts as MEM (the type chosen during
+    // the run): no temporary file, no DATA text, nothing of the hidden file.
+    QStringList others;
+    int pages = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / "out")) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with("big_BIN") && name.ends_with(".zkp") && entry.file_size() == 49200)
+        ++pages;
+      else
+        others << QString::fromStdString(name);
+    }
+    others.sort();
+    QVERIFY(pages >= 16 && pages < 8534);
+    QCOMPARE(others, (QStringList{"a_mem_MEM.zkp", "z_mem_MEM.zkp"}));
   }
 
   // Every text fits its control, no label, button or group title cut: in the options dialog, both pages of

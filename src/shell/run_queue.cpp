@@ -1,0 +1,64 @@
+#include "shell/run_queue.h"
+
+#include <utility>
+
+namespace granvel::shell {
+
+RunQueue::RunQueue(const ConvertSettings& settings, Host& host, RunListener listener)
+    : settings_(settings), listener_(std::move(listener)), host_(host, [this](const RunProgress& progress) {
+        if (listener_.Progress)
+          listener_.Progress(progress);
+      }) {}
+
+RunQueue::~RunQueue() {
+  Stop();
+}
+
+void RunQueue::Add(std::vector<std::string> paths) {
+  if (stopped_ || paths.empty())
+    return;
+  waiting_.push_back(std::move(paths));
+  if (!thread_.joinable())
+    StartNext();
+}
+
+void RunQueue::Cancel() {
+  if (thread_.joinable())
+    host_.Cancel();
+}
+
+void RunQueue::Stop() {
+  stopped_ = true;
+  waiting_.clear();
+  host_.Close();
+  if (thread_.joinable())
+    thread_.join();
+}
+
+void RunQueue::StartNext() {
+  if (waiting_.empty())
+    return;
+  std::vector<std::string> paths = std::move(waiting_.front());
+  waiting_.pop_front();
+  host_.BeginRun();
+  if (listener_.Started)
+    listener_.Started();
+  // The thread gets its own copy of the settings; the window's may change while it runs.
+  thread_ = std::thread([this, paths = std::move(paths), settings = settings_] {
+    const BatchResult result = ConvertFileList(paths, settings, host_);
+    QMetaObject::invokeMethod(
+        &context_, [this, result] { Finish(result); }, Qt::QueuedConnection);
+  });
+}
+
+void RunQueue::Finish(const BatchResult& result) {
+  if (thread_.joinable())
+    thread_.join();  // it has nothing left to do but return
+  if (stopped_)
+    return;
+  if (listener_.Finished)
+    listener_.Finished(result);
+  StartNext();
+}
+
+}  // namespace granvel::shell

@@ -2,7 +2,7 @@
 # their own headers are staged into the build folder: /usr/include itself never joins a Windows include
 # path, where its glibc headers would shadow mingw-w64's.
 set(GRANVEL_STAGED_INCLUDE ${CMAKE_BINARY_DIR}/staged-include)
-foreach(header /usr/include/SimpleIni.h /usr/include/CLI)
+foreach(header /usr/include/SimpleIni.h /usr/include/CLI /usr/include/toml++)
   if(NOT EXISTS ${header})
     message(FATAL_ERROR "${header} is missing: run scripts/setup.sh")
   endif()

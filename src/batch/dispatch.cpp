@@ -55,11 +55,11 @@ bool UsesPaletteFile(const ConvertJob& job) {
 }  // namespace
 
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 RunMemory* memory) {
+                 RunMemory* memory, OutputSink* output) {
   std::string folderError;
   const ConvertJob job = MakeConvertJob(path, settings.Create == 1, settings, &folderError);
   RunLedger own;
-  const ConvertContext ctx(settings, host, report, nullptr, memory ? memory : &own, path);
+  const ConvertContext ctx(settings, host, report, output, memory ? memory : &own, path);
   const Converter converter = ConverterFor(job, settings);
   if (!converter)
     return ctx.Fail(folderError.empty() ? "no converter for this file" : folderError);
@@ -68,13 +68,13 @@ bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host&
     ConvertSettings withPalette = settings;
     if (!ReadRunPalette(withPalette, ctx))
       return false;
-    return converter(job, ConvertContext(withPalette, host, report, nullptr, memory ? memory : &own, path));
+    return converter(job, ConvertContext(withPalette, host, report, output, memory ? memory : &own, path));
   }
   return converter(job, ctx);
 }
 
 BatchResult ConvertFileList(const std::vector<std::string>& given, const ConvertSettings& settings,
-                            Host& host, const FileDoneCallback& onFileDone) {
+                            Host& host, const FileDoneCallback& onFileDone, OutputSink* output) {
   BatchResult result;
   ConvertSettings run = settings;  // with Palette_File's colours, read once for every file
   if (!CheckRunSettings(run, host, result.Refused)) {
@@ -114,7 +114,7 @@ BatchResult ConvertFileList(const std::vector<std::string>& given, const Convert
       screenJobs[i] = MakeConvertJob(path, run.Create == 1, run);
       if (screenJobs[i].Kind == JobKind::Bitmap)
         screens[i] =
-            screenRun.Map(screenJobs[i], ConvertContext(run, host, reports[i], nullptr, &ledger, path));
+            screenRun.Map(screenJobs[i], ConvertContext(run, host, reports[i], output, &ledger, path));
     }
   }
   std::string failures, notes, written;
@@ -135,10 +135,10 @@ BatchResult ConvertFileList(const std::vector<std::string>& given, const Convert
     if (!inputs[i].Error.empty())
       ok = ConvertContext(run, host, report).Fail(inputs[i].Error);
     else if (screens[i] == kNoScreen)
-      ok = ConvertFile(path, run, host, report, &ledger);
+      ok = ConvertFile(path, run, host, report, &ledger, output);
     else if (screens[i] >= 0)
       ok = screenRun.Write(screens[i], screenJobs[i],
-                           ConvertContext(run, host, report, nullptr, &ledger, path));
+                           ConvertContext(run, host, report, output, &ledger, path));
     result.Cancelled = report.Cancelled;
     if (!report.Cancelled) {
       ++result.Seen;

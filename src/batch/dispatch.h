@@ -17,7 +17,7 @@ namespace granvel {
 // picture or a ".zkp" file converted with Palette_File set and no PaletteWords reads the palette file
 // first; a palette that cannot be read is this file's failure.
 bool ConvertFile(const std::string& path, const ConvertSettings& settings, Host& host, ConvertReport& report,
-                 RunMemory* memory = nullptr);
+                 RunMemory* memory = nullptr, OutputSink* output = nullptr);
 
 struct BatchResult {
   int Total = 0;  // the files of the run, folders given counted as the files under them
@@ -48,8 +48,10 @@ using FileDoneCallback = std::function<void(const std::string& path, bool ok, co
 // every note ("path: note: ..."), then every file written ("wrote path"); its folder is the first written
 // file's. When CheckRunSettings refuses the settings, nothing is tried: an "Error" box says why, and
 // BatchResult::Refused.
+// The outputs go to `output` (the file system when null).
 BatchResult ConvertFileList(const std::vector<std::string>& paths, const ConvertSettings& settings,
-                            Host& host, const FileDoneCallback& onFileDone = {});
+                            Host& host, const FileDoneCallback& onFileDone = {},
+                            OutputSink* output = nullptr);
 
 // "%d files converted\nSuccessed：%d\nFailured：%d" (the colons are full-width), after "Cancelled after N of
 // M files" when the run was cancelled, and when ".png" files were carried as data, a line that says so and

@@ -22,5 +22,7 @@ void AddSettingsCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddInfoCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddPackageCommand(CLI::App& app, const CommandIo& io, int& status);
 void AddRenderCommand(CLI::App& app, const CommandIo& io, int& status);
+// "build" and "init": projects.
+void AddBuildCommand(CLI::App& app, const CommandIo& io, int& status);
 
 }  // namespace granvel::cli

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   AddInfoCommand(app, io, status);
   AddPackageCommand(app, io, status);
   AddRenderCommand(app, io, status);
+  AddBuildCommand(app, io, status);
   // A first word that names no command gets the closest one, rather than CLI11's "not expected".
   std::vector<std::string> commands;
   for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; }))

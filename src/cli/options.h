@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/setting_text.h"
 #include "convert/settings.h"
 
 namespace granvel::cli {
@@ -23,14 +24,10 @@ bool LoadEffectiveSettings(const std::string& iniFile, const std::vector<std::st
 // The INI file the settings come from: `iniFile`, or GRANVEL.ini in the working directory.
 std::string EffectiveIniPath(const std::string& iniFile, const ConvertSettings& settings);
 
-// Sets the convert type by its command-line name (bg, 16x16 ... 64x64, grp, bin). False for another name.
-bool ApplyConvertTypeName(ConvertSettings& settings, const std::string& name);
-
-// The command-line names of the convert types, in menu order.
-const std::vector<std::string>& ConvertTypeNames();
-
-// "a, b, c": the names a refusal lists as the valid ones.
-std::string JoinNames(const std::vector<std::string>& names);
+// The convert types by name and the list a refusal shows, from the core.
+using granvel::ApplyConvertTypeName;
+using granvel::ConvertTypeNames;
+using granvel::JoinNames;
 
 // What a refusal of the unknown `given` suggests: "did you mean 'convert'?" when one of `names` is at most
 // two letters' edits away (the nearest; the first of equals), else "the commands are a, b, c".

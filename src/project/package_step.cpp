@@ -1,5 +1,6 @@
 #include "project/package_step.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -183,8 +184,12 @@ void BuildPackageStep(const Project& project, PackagePlan& plan, const BuildStat
     return;
   }
   std::remove(aside.c_str());
-  for (const auto& [id, path] : taken)
-    plan.Record.Outputs.push_back(path.substr(project.Root.size()));  // the files it took, for the depfile
+  for (const auto& [id, path] : taken) {  // the files it took, each once, for the depfile
+    const std::string relative = path.substr(project.Root.size());
+    if (std::find(plan.Record.Outputs.begin(), plan.Record.Outputs.end(), relative) ==
+        plan.Record.Outputs.end())
+      plan.Record.Outputs.push_back(relative);
+  }
   for (const std::string& note : outcome.Notes)
     lines.push_back({false, "  note: " + note});
   if (PathExists(target) && ReadWholeFile(target, before, error) && before == bytes) {

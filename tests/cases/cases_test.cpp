@@ -78,6 +78,10 @@ TEST_P(Case, Run) {
       EXPECT_TRUE(a.size() == b.size() && a.size() >= static_cast<std::size_t>(from) &&
                   std::equal(a.begin() + from, a.end(), b.begin() + from))
           << where;
+    } else if (words[0] == "copy" && words.size() == 3) {
+      fs::create_directories(fs::path(work / words[2]).parent_path());
+      EXPECT_TRUE(fs::copy_file(work / words[1], work / words[2], fs::copy_options::overwrite_existing))
+          << where;
     } else if (words[0] == "remove" && words.size() == 2) {
       EXPECT_TRUE(fs::remove(work / words[1])) << where;
     } else if (words[0] == "mkfifo" && words.size() == 2) {

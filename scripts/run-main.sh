@@ -20,6 +20,9 @@ build/bin/granvel-cli convert --ini /dev/null -o "$out" --set Create=1 \
   --type 16x16 examples/Sprites.bmp || status=$?
 # The package recipe: program, sprites, background, palettes, screen and MEM$ in one file.
 bash examples/make-package.sh build/bin/granvel-cli "$out/HELLO.zkp" || status=$?
+# The game project (examples/game): its assets and package rebuilt with one command, in a copy.
+cp -r examples/game "$out/game"
+build/bin/granvel-cli build "$out/game" || status=$?
 # And back: the package decoded into BMP images and texts that convert again.
 build/bin/granvel-cli convert --ini /dev/null -o "$out" --set Create=1 \
   "$out/HELLO.zkp" || status=$?

@@ -9,10 +9,12 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "granvel_version.h"
+#include "platform/console.h"
 #include "platform/files.h"
 #include "project/project_build.h"
 #include "project/project_file.h"
 #include "project/project_init.h"
+#include "project/project_watch.h"
 
 namespace granvel::cli {
 namespace {
@@ -21,11 +23,30 @@ struct BuildOptions {
   std::string file = kProjectFileName;
   int jobs = 0;  // 0: one per processor
   bool dryRun = false;
+  bool watch = false;
   std::string depFile;
 };
 
 std::string Count(int count, const char* what) {
   return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// The build's last lines: what was built, then every failure again. The exit status.
+int Summary(const ProjectBuildResult& result, const BuildOptions& options, const CommandIo& io) {
+  if (result.BuiltAssets + result.BuiltPackages == 0)
+    io.out << "nothing to build: " << Count(result.Assets, "asset") << " and "
+           << Count(result.Packages, "package") << " up to date\n";
+  else
+    io.out << (options.dryRun ? "would build " : "built ") << result.BuiltAssets << " of "
+           << Count(result.Assets, "asset") << " and " << result.BuiltPackages << " of "
+           << Count(result.Packages, "package") << "\n";
+  io.out.flush();
+  if (result.Failures.empty())
+    return kExitOk;
+  io.err << "granvel-cli build: " << result.Failures.size() << " failed:\n";
+  for (const std::string& failure : result.Failures)
+    io.err << "  " << failure << "\n";
+  return kExitFailed;
 }
 
 int RunBuild(const BuildOptions& options, const CommandIo& io) {
@@ -44,32 +65,31 @@ int RunBuild(const BuildOptions& options, const CommandIo& io) {
       options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   build.DryRun = options.dryRun;
   build.DepFile = options.depFile;
+  const BuildLinesCallback say = [&](const std::vector<BuildLine>& lines) {
+    for (const BuildLine& line : lines)
+      (line.Failure ? io.err : io.out) << line.Text << "\n";
+    io.out.flush();
+  };
+  if (options.watch) {
+    CatchInterrupts();  // Ctrl+C ends the watch between builds
+    io.out << "watching " << DisplayPath(project.Root.empty() ? "." : project.Root) << " (Ctrl+C ends)\n";
+    io.out.flush();
+    const bool watched = WatchProject(
+        file, build, say, [&](const ProjectBuildResult& result) { Summary(result, options, io); },
+        [&](const std::string& reason) { io.err << "granvel-cli build: " << reason << "\n"; },
+        [] { return InterruptRequested(); }, error);
+    if (!watched)
+      io.err << "granvel-cli build: " << error << "\n";
+    return watched ? kExitOk : kExitFailed;
+  }
   ProjectBuildResult result;
-  const bool ok = BuildProject(
-      project, build,
-      [&](const std::vector<BuildLine>& lines) {
-        for (const BuildLine& line : lines)
-          (line.Failure ? io.err : io.out) << line.Text << "\n";
-        io.out.flush();
-      },
-      result, error);
-  if (result.BuiltAssets + result.BuiltPackages == 0)
-    io.out << "nothing to build: " << Count(result.Assets, "asset") << " and "
-           << Count(result.Packages, "package") << " up to date\n";
-  else
-    io.out << (options.dryRun ? "would build " : "built ") << result.BuiltAssets << " of "
-           << Count(result.Assets, "asset") << " and " << result.BuiltPackages << " of "
-           << Count(result.Packages, "package") << "\n";
+  const bool ok = BuildProject(project, build, say, result, error);
+  const int status = Summary(result, options, io);
   if (!ok) {
     io.err << "granvel-cli build: " << error << "\n";
     return kExitFailed;
   }
-  if (result.Failures.empty())
-    return kExitOk;
-  io.err << "granvel-cli build: " << result.Failures.size() << " failed:\n";
-  for (const std::string& failure : result.Failures)
-    io.err << "  " << failure << "\n";
-  return kExitFailed;
+  return status;
 }
 
 int RunInit(const std::string& folder, const CommandIo& io) {
@@ -104,7 +124,12 @@ void AddBuildCommand(CLI::App& app, const CommandIo& io, int& status) {
   command->add_option("file", options->file, "The project file, or its folder (default granvel.toml)");
   command->add_option("-j,--jobs", options->jobs, "Assets converted at once (default: one per processor)")
       ->check(CLI::PositiveNumber);
-  command->add_flag("--dry-run", options->dryRun, "Say what would be built and why; write nothing");
+  CLI::Option* dryRun =
+      command->add_flag("--dry-run", options->dryRun, "Say what would be built and why; write nothing");
+  command
+      ->add_flag("--watch", options->watch,
+                 "Build, then build again whenever a file below the project folder changes, until Ctrl+C")
+      ->excludes(dryRun);
   command->add_option("--depfile", options->depFile,
                       "Write make-style dependencies of every output to FILE (out: inputs granvel.toml)");
   command->callback([options, &io, &status] { status = RunBuild(*options, io); });

@@ -1,6 +1,7 @@
 #include "project/project_build.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -162,35 +163,34 @@ void BuildAsset(const Project& project, const BuildRecord* old, AssetJob& job) {
 // soon as i and every index before it are finished.
 template <typename Work, typename Done>
 void RunInOrder(std::size_t count, int jobs, Work work, Done done) {
+  if (jobs <= 1 || count <= 1) {  // no thread of its own for one job at a time
+    for (std::size_t i = 0; i < count; ++i) {
+      work(i);
+      done(i);
+    }
+    return;
+  }
   std::mutex mutex;
   std::condition_variable finished;
-  std::vector<bool> ready(count, false);
-  std::size_t next = 0;
+  std::vector<char> ready(count, 0);
+  std::atomic<std::size_t> next{0};
+  std::size_t waitingFor = 0;  // the index this thread waits for; only its end wakes it
   const auto worker = [&] {
-    while (true) {
-      std::size_t i;
-      {
-        std::lock_guard lock(mutex);
-        if (next == count)
-          return;
-        i = next++;
-      }
+    for (std::size_t i; (i = next.fetch_add(1)) < count;) {
       work(i);
       std::lock_guard lock(mutex);
-      ready[i] = true;
-      finished.notify_all();
+      ready[i] = 1;
+      if (i == waitingFor)
+        finished.notify_one();
     }
   };
   std::vector<std::thread> threads;
-  if (jobs <= 1) {
-    worker();  // no thread of its own for a build of one job at a time
-  } else {
-    for (std::size_t t = 0; t < static_cast<std::size_t>(jobs) && t < count; ++t)
-      threads.emplace_back(worker);
-  }
+  for (std::size_t t = 0; t < static_cast<std::size_t>(jobs) && t < count; ++t)
+    threads.emplace_back(worker);
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_lock lock(mutex);
-    finished.wait(lock, [&] { return ready[i]; });
+    waitingFor = i;
+    finished.wait(lock, [&] { return ready[i] != 0; });
     lock.unlock();
     done(i);
   }
@@ -215,29 +215,34 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
   // The plan: every asset's key and input digests, and why it builds.
   std::vector<AssetJob> jobs(project.Assets.size());
   std::vector<std::size_t> toBuild;
-  for (std::size_t i = 0; i < jobs.size(); ++i) {
-    AssetJob& job = jobs[i];
-    job.Asset = &project.Assets[i];
-    if (!AssetSettings(project, *job.Asset, job.Settings, job.Refused)) {
-      job.Reason = "settings refused";
-    } else {
-      job.Record.Key = HexOf(options.Version + "\n" + SettingsText(job.Settings));
-      for (const std::string& input : job.Asset->Inputs) {
-        std::vector<std::uint8_t> bytes;
-        std::string readError;
-        job.Record.Inputs[input] = ReadWholeFile(project.PathOf(input), bytes, readError)
-                                       ? Hex(ComputeMd5(bytes))
-                                       : std::string(32, '-');
-      }
-      job.Reason = !haveState ? "no state"
-                   : fresh    ? "granvel version changed"
-                              : WhyAsset(project, state, true, job);
-    }
-    if (!job.Reason.empty())
-      toBuild.push_back(i);
-    else
-      next.Assets[job.Asset->Name] = state.Assets[job.Asset->Name];
-  }
+  // Hashing the inputs is most of a build that finds nothing to do: on the build's threads too.
+  RunInOrder(
+      jobs.size(), options.Jobs,
+      [&](std::size_t i) {
+        AssetJob& job = jobs[i];
+        job.Asset = &project.Assets[i];
+        if (!AssetSettings(project, *job.Asset, job.Settings, job.Refused)) {
+          job.Reason = "settings refused";
+          return;
+        }
+        job.Record.Key = HexOf(options.Version + "\n" + SettingsText(job.Settings));
+        for (const std::string& input : job.Asset->Inputs) {
+          std::vector<std::uint8_t> bytes;
+          std::string readError;
+          job.Record.Inputs[input] = ReadWholeFile(project.PathOf(input), bytes, readError)
+                                         ? Hex(ComputeMd5(bytes))
+                                         : std::string(32, '-');
+        }
+        job.Reason = !haveState ? "no state"
+                     : fresh    ? "granvel version changed"
+                                : WhyAsset(project, state, true, job);
+      },
+      [&](std::size_t i) {
+        if (!jobs[i].Reason.empty())
+          toBuild.push_back(i);
+        else
+          next.Assets[jobs[i].Asset->Name] = state.Assets.at(jobs[i].Asset->Name);
+      });
   std::vector<PackagePlan> packages =
       PlanPackages(project, options.Version, state, haveState, fresh, [&](const std::string& asset) {
         const ProjectAsset* a = project.FindAsset(asset);

@@ -127,6 +127,8 @@ struct FolderEntry {
 };
 // The entries of `folder` ("." and ".." left out) in no order. False with a reason when it cannot be read.
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::string& error);
+// Deletes the file `path`. False with a reason when it cannot (a missing file among them).
+bool RemoveFile(const std::string& path, std::string& error);
 // True when `path` leads to something: a file, a folder, a device.
 bool PathExists(const std::string& path);
 // Makes one folder level. True when it was made; false with a reason otherwise.

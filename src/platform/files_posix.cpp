@@ -215,6 +215,13 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, st
   return true;
 }
 
+bool RemoveFile(const std::string& path, std::string& error) {
+  if (::unlink(path.c_str()) == 0)
+    return true;
+  error = Describe("cannot remove", path, errno);
+  return false;
+}
+
 bool PathExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0;

@@ -221,6 +221,13 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries, st
   return true;
 }
 
+bool RemoveFile(const std::string& path, std::string& error) {
+  if (::DeleteFileW(FilePath(path).c_str()))
+    return true;
+  error = Describe("cannot remove", path, ::GetLastError());
+  return false;
+}
+
 bool PathExists(const std::string& path) {
   return ::GetFileAttributesW(FilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -1,7 +1,6 @@
 #include "project/package_step.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "convert/job.h"
@@ -114,7 +113,7 @@ std::vector<PackagePlan> PlanPackages(const Project& project, const std::string&
     else if (old->second.Key != plan.Record.Key)
       plan.Reason = "settings changed";
     else if (!PathExists(project.PathOf(package.Output)))
-      plan.Reason = package.Output + " missing";
+      plan.Reason = DisplayPath(package.Output) + " missing";
     for (const ProjectSlot& slot : package.Slots) {
       if (plan.Reason.empty() && assetBuilds(slot.Asset))
         plan.Reason = slot.Asset + " rebuilt";
@@ -180,10 +179,10 @@ void BuildPackageStep(const Project& project, PackagePlan& plan, const BuildStat
       fail(CommandLineName(*failure.Slot) + ": " + failure.Reason);
     if (outcome.SlotFailures.empty())
       fail(!outcome.Reason.empty() ? outcome.Reason : error.empty() ? "not written" : error);
-    std::remove(aside.c_str());
+    RemoveFile(aside, error);
     return;
   }
-  std::remove(aside.c_str());
+  RemoveFile(aside, error);
   for (const auto& [id, path] : taken) {  // the files it took, each once, for the depfile
     const std::string relative = path.substr(project.Root.size());
     if (std::find(plan.Record.Outputs.begin(), plan.Record.Outputs.end(), relative) ==

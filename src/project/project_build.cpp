@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -61,12 +60,9 @@ struct AssetJob {
   std::string Refused;  // settings refused
   std::vector<BuildLine> Lines;
   std::vector<std::string> Failures;
-  bool Done = false;
 };
 
-std::string WhyAsset(const Project& project, const BuildState& state, bool haveState, const AssetJob& job) {
-  if (!haveState)
-    return "no state";
+std::string WhyAsset(const Project& project, const BuildState& state, const AssetJob& job) {
   const auto found = state.Assets.find(job.Asset->Name);
   if (found == state.Assets.end())
     return "new";
@@ -76,19 +72,19 @@ std::string WhyAsset(const Project& project, const BuildState& state, bool haveS
   for (const auto& [input, digest] : job.Record.Inputs) {
     const auto before = old.Inputs.find(input);
     if (before == old.Inputs.end())
-      return input + " added";
+      return DisplayPath(input) + " added";
     if (before->second != digest)
-      return input + " changed";
+      return DisplayPath(input) + " changed";
   }
   for (const auto& [input, digest] : old.Inputs) {
     if (!job.Record.Inputs.count(input))
-      return input + " removed";
+      return DisplayPath(input) + " removed";
   }
   if (old.Key != job.Record.Key)
     return "settings changed";
   for (const std::string& output : old.Outputs) {
     if (!PathExists(project.PathOf(output)))
-      return output + " missing";
+      return DisplayPath(output) + " missing";
   }
   return {};
 }
@@ -151,10 +147,13 @@ void BuildAsset(const Project& project, const BuildRecord* old, AssetJob& job) {
   }
   if (old) {
     for (const std::string& output : old->Outputs) {
-      if (!made.count(output) && PathExists(project.PathOf(output))) {
-        std::remove(project.PathOf(output).c_str());
+      std::string error;
+      if (made.count(output) || !PathExists(project.PathOf(output)))
+        continue;
+      if (RemoveFile(project.PathOf(output), error))
         job.Lines.push_back({false, "  removed " + DisplayPath(output)});
-      }
+      else
+        fail(error);
     }
   }
 }
@@ -235,7 +234,7 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
         }
         job.Reason = !haveState ? "no state"
                      : fresh    ? "granvel version changed"
-                                : WhyAsset(project, state, true, job);
+                                : WhyAsset(project, state, job);
       },
       [&](std::size_t i) {
         if (!jobs[i].Reason.empty())
@@ -260,7 +259,7 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
     }
     for (const PackagePlan& plan : packages) {
       if (!plan.Reason.empty() && haveState)
-        say({{false, plan.Package->Output + ": " + plan.Reason}});
+        say({{false, DisplayPath(plan.Package->Output) + ": " + plan.Reason}});
       result.BuiltPackages += plan.Reason.empty() ? 0 : 1;
     }
     return true;

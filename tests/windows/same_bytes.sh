@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Linux and the Windows build give the same bytes: the examples (the sprite sheet under a name with a
 # space and Japanese characters, in a folder named likewise) converted, packed into a package, decoded and
-# the settings saved by both (the decoded texts in Shift JIS and in UTF-8); every file written and every line printed must match, once the folder is
+# the settings saved by both (the decoded texts in Shift JIS and in UTF-8), the example game project built; every file written and every line printed must match, once the folder is
 # written as FOLDER and Windows' "\" as "/". Only GRANVEL.ini may differ, in its line ends and in the folder
 # User holds.
 #   bash tests/windows/same_bytes.sh LINUX-CLI WINDOWS-CLI.exe
@@ -15,6 +15,7 @@ for system in linux windows; do
   mkdir -p "$folder"
   cp "$here"/examples/{Hello.txt,Notes_mem.txt,Title.rscr,Title_scr.txt} "$folder/"
   cp "$here/examples/Sprites.bmp" "$folder/$sheet"
+  cp -r "$here/examples/game" "$folder/game"
   if [ "$system" = linux ]; then cli=("$1") null=/dev/null; else cli=("$here/scripts/wine-run" "$2") null=NUL; fi
   while read -r -a words; do
     words=("${words[@]//SHEET/$sheet}")
@@ -28,6 +29,7 @@ convert --ini NULL HELLO.zkp
 convert --ini NULL --set UTF8_Text=1 -o utf8 HELLO.zkp
 info HELLO.zkp
 settings --set WideMode=0 --save
+build game -j 2
 COMMANDS
   tr -d '\r' <"$folder/GRANVEL.ini" | grep -v '^User=' >"$work/$system.ini" && rm "$folder/GRANVEL.ini"
   text="$(cat "$work/$system.out")"

@@ -3,6 +3,7 @@
 #define TOML_EXCEPTIONS 0
 #include <toml++/toml.h>
 
+#include <cstdio>
 #include <set>
 
 #include "convert/setting_text.h"
@@ -232,6 +233,37 @@ class Reader {
   std::string error_;
 };
 
+// toml++ 3.3's whitespace test falls through to an unreachable point for U+FE5E to U+FEFE (Arabic and small
+// form presentation forms) wherever whitespace may stand: such a character is refused here first, with its
+// place. False with the reason then.
+bool CheckCharacters(const std::string& path, std::string_view text, std::string& error) {
+  std::size_t line = 1, column = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte == '\n') {
+      ++line;
+      column = 1;
+      continue;
+    }
+    if ((byte & 0xC0) == 0x80)
+      continue;  // a continuation byte: the character was counted at its lead byte
+    if (byte == 0xEF && i + 2 < text.size()) {
+      const char32_t code = ((byte & 0x0Fu) << 12) |
+                            ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                            (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+      if (code >= 0xFE5E && code <= 0xFEFE) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(code));
+        error = DisplayPath(path) + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                ": the character U+" + hex + " is not taken in a project file";
+        return false;
+      }
+    }
+    ++column;
+  }
+  return true;
+}
+
 bool ApplyAll(const std::vector<std::pair<std::string, std::string>>& given, ConvertSettings& settings,
               std::string& error) {
   for (const auto& [key, value] : given) {
@@ -259,6 +291,8 @@ bool LoadProject(const std::string& path, Project& project, std::string& error) 
   if (!ReadWholeFile(path, bytes, error))
     return false;
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!CheckCharacters(path, text, error))
+    return false;
   toml::parse_result parsed = toml::parse(text, path);
   if (!parsed) {
     const toml::source_region& where = parsed.error().source();

@@ -224,13 +224,22 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
           job.Reason = "settings refused";
           return;
         }
-        job.Record.Key = HexOf(options.Version + "\n" + SettingsText(job.Settings));
-        for (const std::string& input : job.Asset->Inputs) {
+        // The key holds the folders as the project file names them, so that a build started from another
+        // working folder finds the same key; a palette file counts as an input.
+        ConvertSettings keyed = job.Settings;
+        keyed.User = job.Asset->Output;
+        keyed.Palette_File = Relative(project, keyed.Palette_File);
+        job.Record.Key = HexOf(options.Version + "\n" + SettingsText(keyed));
+        std::vector<std::pair<std::string, std::string>> inputs;  // as recorded, as opened
+        for (const std::string& input : job.Asset->Inputs)
+          inputs.emplace_back(input, project.PathOf(input));
+        if (!keyed.Palette_File.empty())
+          inputs.emplace_back(keyed.Palette_File, job.Settings.Palette_File);
+        for (const auto& [input, path] : inputs) {
           std::vector<std::uint8_t> bytes;
           std::string readError;
-          job.Record.Inputs[input] = ReadWholeFile(project.PathOf(input), bytes, readError)
-                                         ? Hex(ComputeMd5(bytes))
-                                         : std::string(32, '-');
+          job.Record.Inputs[input] =
+              ReadWholeFile(path, bytes, readError) ? Hex(ComputeMd5(bytes)) : std::string(32, '-');
         }
         job.Reason = !haveState ? "no state"
                      : fresh    ? "granvel version changed"

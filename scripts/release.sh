@@ -37,7 +37,12 @@ bash scripts/package-windows.sh --from build-release-windows
 mkdir dist
 cp build-release/granvel_"$version"_amd64.deb build-release-windows/dist/granvel-"$version"-windows-x64.zip \
   build-release-windows/dist/granvel-"$version"-windows-x64-setup.exe dist/
-printf '# GRANVEL %s\n\n%s\n' "$version" "$notes" >dist/granvel-"$version"-release-notes.md
+# The notes end with what a rebuild needs to give the same bytes: the commit and the tools' versions.
+{
+  printf '# GRANVEL %s\n\n%s\n\n---\n\nBuilt from commit %s on Debian 12 with:' "$version" "$notes" "$(git rev-parse HEAD)"
+  dpkg-query -W -f ' ${Package} ${Version},' g++-12 g++-mingw-w64-x86-64-posix binutils binutils-mingw-w64-x86-64 \
+    qt6-base-dev libspng-dev libcli11-dev libsimpleini-dev cmake nsis zip dpkg-dev | sed 's/,$/.\n/'
+} >dist/granvel-"$version"-release-notes.md
 (cd dist && sha256sum -- * >SHA256SUMS)
 echo "release: dist/ holds GRANVEL $version of commit $(git rev-parse --short HEAD):"
 (cd dist && ls -l)

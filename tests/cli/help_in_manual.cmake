@@ -1,6 +1,5 @@
-# Every command, option, convert type and setting that granvel-cli's --help and `settings` list appears in
-# its manual page and its bash completion, and every option of granvel --help in granvel's manual page.
-#   cmake -DCLI=granvel-cli [-DDESKTOP=granvel] -DSOURCE_DIR=... -P help_in_manual.cmake
+# Every command, option, convert type and setting granvel-cli's --help and settings list is in its manual page
+# and completion, and granvel's options in its page: cmake -DCLI= [-DDESKTOP=] -DSOURCE_DIR= -P this file.
 function(check_listed file words)
   file(READ "${file}" text)
   string(REGEX REPLACE "\\\\-" "-" text "${text}")  # roff's minus signs and font changes

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian package here with apt (as root; its dependencies too), uses what it installed, and
-# purges it: the installed programs convert the examples, build a package of them and decode it back to the
-# samples; the manual pages render without a warning; the .zkp type is in the MIME cache with the desktop
-# entry for it; the completion completes a setting. After the purge no file of the package and neither
-# registration is left.   deb_check.sh granvel_<version>_amd64.deb
+# deb_check.sh granvel_<version>_amd64.deb: installs the package with apt (as root), and its programs turn the
+# examples into a package and back; its manual pages, .zkp type, desktop entry and completion work; after the
+# purge nothing of it is left, in files or in the MIME and desktop caches.
 set -euo pipefail
 deb="$(realpath "$1")"
 work="$(mktemp -d)"
-trap '{ apt-get remove --purge -y -qq granvel || true; } >/dev/null 2>&1; rm -rf "$work"' EXIT  # also when a check fails
+trap '{ apt-get remove --purge -y -qq granvel || true; } >/dev/null 2>&1; rm -rf "$work"' EXIT  # on failures too
 fail() { echo "deb_check: $*" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "$deb" >/dev/null

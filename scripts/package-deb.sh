@@ -8,6 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
+if ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt" ||
+  grep -q '^GRANVEL_SANITIZE:BOOL=ON$' "$build/CMakeCache.txt"; then
+  echo "package-deb: $build is no release build (cmake --preset release makes one)" >&2
+  exit 1
+fi
 umask 022
 cmake --build "$build"
 rm -f "$build"/granvel_*.deb

@@ -5,18 +5,19 @@
 set -euo pipefail
 deb="$(realpath "$1")"
 work="$(mktemp -d)"
-trap '{ apt-get remove --purge -y -qq granvel || true; } >/dev/null 2>&1; rm -rf "$work"' EXIT  # on failures too
+trap '{ apt-get remove --purge -y -qq granvel || true; } >/dev/null 2>&1; rm -rf "$work"' EXIT  # failures too
 fail() { echo "deb_check: $*" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "$deb" >/dev/null
 dpkg -L granvel >"$work/files"
 
 cp -r "$(dirname "$0")/../../examples" "$work/examples" && cd "$work/examples"
-granvel-cli convert --ini /dev/null Hello.txt Notes_mem.txt Title_scr.txt Title.rscr Sprites.bmp >/dev/null
+/usr/bin/granvel-cli convert Hello.txt Notes_mem.txt Title_scr.txt Title.rscr Sprites.bmp >/dev/null
 bash make-package.sh /usr/bin/granvel-cli HELLO.zkp >/dev/null
-granvel-cli convert --ini /dev/null HELLO.zkp >/dev/null
-tr '\r' '\n' <ZKP_HELLO/HELLO_PRG.txt | cmp - Hello.txt && cmp Title.rscr ZKP_HELLO/HELLO_SCR0_SCR.rscr
-[ "$(granvel --version)" = "granvel $(dpkg-query -W -f '${Version}' granvel)" ] || fail "granvel --version"
+/usr/bin/granvel-cli convert HELLO.zkp >/dev/null
+{ tr '\r' '\n' <ZKP_HELLO/HELLO_PRG.txt | cmp - Hello.txt; } && cmp Title.rscr ZKP_HELLO/HELLO_SCR0_SCR.rscr \
+  || fail "the package decoded gives other samples"
+[ "$(/usr/bin/granvel --version)" = "granvel $(dpkg-query -W -f '${Version}' granvel)" ] || fail "its version"
 
 for page in granvel granvel-cli; do
   text="$(MANWIDTH=80 man --warnings -l "$(man -w "$page")" 2>"$work/warnings")"

@@ -36,7 +36,7 @@ function(append_item outVar item)
   set(result "${${outVar}}")
   foreach(word IN LISTS words)
     string(LENGTH "${line} ${word}" length)
-    if(length GREATER 78 AND NOT line STREQUAL "    ")
+    if(length GREATER 78 AND NOT line MATCHES "^ *\\*?$")  # a word longer than a line stands alone
       string(APPEND result "${line}\n")
       set(line "   ")
     endif()

@@ -5,8 +5,11 @@
 # makensis from packaging/windows/granvel.nsi (unsigned).
 # "package-windows.sh --from BUILD" packs the programs of an existing Windows build folder instead, into
 # BUILD/dist/ (the test command packs the test build's, which is optimised as released, and checks it).
+# The same files give the same zip and installer: every file is dated at the commit (SOURCE_DATE_EPOCH, unless
+# set), with fixed permissions, in sorted order, and the zip holds no owner or other times (zip -X).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
 build=build-windows
 if [ "${1:-}" = --from ]; then
   build="${2:?package-windows: --from needs a build folder}"
@@ -19,10 +22,12 @@ for exe in granvel.exe granvel-cli.exe; do
     exit 1
   fi
 done
-if ! command -v makensis >/dev/null; then
-  echo "package-windows: makensis is missing (Debian package nsis; scripts/setup.sh installs it)" >&2
-  exit 1
-fi
+for tool in makensis zip; do
+  if ! command -v $tool >/dev/null; then
+    echo "package-windows: $tool is missing (scripts/setup.sh installs it)" >&2
+    exit 1
+  fi
+done
 version="$(sed -n 's/^project(granvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 name="granvel-$version-windows-x64"
 dist="$PWD/$build/dist"
@@ -35,7 +40,9 @@ cp "$build/bin/granvel.exe" "$build/bin/granvel-cli.exe" "$stage/"
 sed "s/@VERSION@/$version/" packaging/windows/README.txt >"$stage/README.txt"
 cp examples/Hello.txt examples/Notes_mem.txt examples/Sprites.bmp examples/Title.rscr examples/Title_scr.txt \
   examples/make-package.bat "$stage/examples/"
-(cd "$dist" && cmake -E tar cf "$name.zip" --format=zip "$name")
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+(cd "$dist" && find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$name.zip")
 
 # The installer installs what the zip holds. makensis gets the list of files as two macros: InstallFiles
 # and UninstallFiles (each file, then each folder, deepest first, removed only if empty).

@@ -2,7 +2,9 @@
 # Installs the Debian packages GRANVEL needs to build and test, skipping those already present.
 # Run as root on Debian 12 (or with sudo available). Safe to run again. "setup.sh coverage" also installs
 # gcovr, which only scripts/coverage.sh needs. The mingw-w64 compiler and Wine build and run the Windows
-# program (scripts/build-windows.sh), whose tests the test command runs too.
+# program (scripts/build-windows.sh), whose tests the test command runs too. The last line is the releases':
+# the Debian package (dpkg-shlibdeps, file), its checks (lintian, man, the completion, the file-type and
+# desktop databases) and the Windows zip.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-noto-cjk fonts-dejavu-core
   libspng-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis fonts-ipafont-gothic fonts-wine
+  dpkg-dev file lintian man-db bash-completion shared-mime-info desktop-file-utils zip
 )
 
 if [ "${1:-}" = coverage ]; then

@@ -49,6 +49,15 @@ int Summary(const ProjectBuildResult& result, const BuildOptions& options, const
   return kExitFailed;
 }
 
+// Stops a build between assets on Ctrl+C; asks nothing.
+class InterruptHost final : public Host {
+ public:
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  void ShowMessage(const std::string&, const std::string&) override {}
+  bool ChooseFile(FileChoice&) override { return false; }
+  bool CancelRequested() override { return InterruptRequested(); }
+};
+
 int RunBuild(const BuildOptions& options, const CommandIo& io) {
   std::string file = options.file;
   if (IsDirectory(file))
@@ -82,9 +91,15 @@ int RunBuild(const BuildOptions& options, const CommandIo& io) {
       io.err << "granvel-cli build: " << error << "\n";
     return watched ? kExitOk : kExitFailed;
   }
+  InterruptHost interrupts;
+  if (!options.dryRun) {
+    CatchInterrupts();  // Ctrl+C stops the build between assets; what it finished stays built
+    build.Progress = &interrupts;
+  }
   ProjectBuildResult result;
   const bool ok = BuildProject(project, build, say, result, error);
-  const int status = Summary(result, options, io);
+  const int summary = Summary(result, options, io);
+  const int status = result.Cancelled ? kExitCancelled : summary;
   if (!ok) {
     io.err << "granvel-cli build: " << error << "\n";
     return kExitFailed;

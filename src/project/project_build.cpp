@@ -60,6 +60,7 @@ struct AssetJob {
   std::string Refused;  // settings refused
   std::vector<BuildLine> Lines;
   std::vector<std::string> Failures;
+  bool Skipped = false;  // not begun: the build was cancelled
 };
 
 std::string WhyAsset(const Project& project, const BuildState& state, const AssetJob& job) {
@@ -199,6 +200,11 @@ void RunInOrder(std::size_t count, int jobs, Work work, Done done) {
 
 }  // namespace
 
+std::string CancelledLine(const ProjectBuildResult& result) {
+  return "Cancelled after " + std::to_string(result.BuiltAssets) + " of " +
+         std::to_string(result.PlannedAssets) + (result.PlannedAssets == 1 ? " asset" : " assets");
+}
+
 bool BuildProject(const Project& project, const ProjectBuildOptions& options, const BuildLinesCallback& say,
                   ProjectBuildResult& result, std::string& error) {
   result = ProjectBuildResult{};
@@ -274,10 +280,32 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
     return true;
   }
   // The assets, in parallel; their lines in the file's order.
+  result.PlannedAssets = static_cast<int>(toBuild.size());
+  int packagesToBuild = 0;
+  for (const PackagePlan& plan : packages)
+    packagesToBuild += plan.Reason.empty() ? 0 : 1;
+  RunProgress progress;
+  progress.FilesTotal = static_cast<int>(toBuild.size()) + packagesToBuild;
+  const auto report = [&](const std::string& current) {
+    progress.CurrentFile = current;
+    if (options.Progress)
+      options.Progress->ShowProgress(progress);
+  };
+  std::atomic<bool> cancelled{false};
+  const auto stop = [&] {
+    if (!cancelled && options.Progress && options.Progress->CancelRequested())
+      cancelled = true;
+    return cancelled.load();
+  };
+  report(toBuild.empty() ? std::string() : jobs[toBuild.front()].Asset->Name);
   RunInOrder(
       toBuild.size(), options.Jobs,
       [&](std::size_t k) {
         AssetJob& job = jobs[toBuild[k]];
+        if (stop()) {
+          job.Skipped = true;
+          return;
+        }
         if (!job.Refused.empty()) {
           job.Failures.push_back(job.Asset->Name + ": " + job.Refused);
           job.Lines.push_back({true, job.Asset->Name + ": failed: " + job.Refused});
@@ -288,6 +316,14 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
       },
       [&](std::size_t k) {
         AssetJob& job = jobs[toBuild[k]];
+        if (job.Skipped) {  // the last build's record, if any, still says it is out of date
+          const auto old = state.Assets.find(job.Asset->Name);
+          if (old != state.Assets.end())
+            next.Assets[job.Asset->Name] = old->second;
+          return;
+        }
+        ++progress.FilesDone;
+        report(k + 1 < toBuild.size() ? jobs[toBuild[k + 1]].Asset->Name : std::string());
         say(job.Lines);
         ++result.BuiltAssets;
         result.Failures.insert(result.Failures.end(), job.Failures.begin(), job.Failures.end());
@@ -300,12 +336,26 @@ bool BuildProject(const Project& project, const ProjectBuildOptions& options, co
       next.Packages[plan.Package->Output] = old->second;
       continue;
     }
+    if (stop()) {  // cancelled: the last record without its key, so that the next build makes it
+      if (old != state.Packages.end()) {
+        next.Packages[plan.Package->Output] = old->second;
+        next.Packages[plan.Package->Output].Key.clear();
+      }
+      continue;
+    }
+    report(DisplayPath(plan.Package->Output));
     std::vector<BuildLine> lines;
     BuildPackageStep(project, plan, next, lines, result.Failures);
     next.Packages[plan.Package->Output] = plan.Record;
     ++result.BuiltPackages;
+    ++progress.FilesDone;
     say(lines);
   }
+  if (cancelled) {
+    result.Cancelled = true;
+    say({{false, CancelledLine(result)}});
+  }
+  report({});
   if (!WriteBuildState(project.PathOf(kStateFile), next, error))
     return false;
   return options.DepFile.empty() || WriteDepFile(options.DepFile, project, next, error);

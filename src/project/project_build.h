@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host.h"
 #include "project/project_file.h"
 
 namespace granvel {
@@ -16,6 +17,9 @@ struct ProjectBuildOptions {
   int Jobs = 1;         // assets converted at once
   bool DryRun = false;  // say what would build and why, write nothing
   std::string DepFile;  // when set, make-style dependencies of every output are written there
+  // When set, told how far the build is (assets and packages done of those to build, the one being built)
+  // and asked between them whether to stop; a stopped build keeps what it finished and its state.
+  Host* Progress = nullptr;
 };
 
 // One line a build says: on standard output, or standard error for a failure.
@@ -30,7 +34,12 @@ struct ProjectBuildResult {
   int Assets = 0, Packages = 0;            // in the project
   int BuiltAssets = 0, BuiltPackages = 0;  // converted (or, in a dry run, to convert)
   std::vector<std::string> Failures;       // "title: art/title.png: reason", in order
+  int PlannedAssets = 0;                   // out of date when the build began
+  bool Cancelled = false;                  // stopped on request: what was not built builds next time
 };
+
+// "Cancelled after 2 of 5 assets": the assets built of those planned.
+std::string CancelledLine(const ProjectBuildResult& result);
 
 // Builds (or with DryRun, plans) the project. False with a reason when the build could not start or its
 // state or depfile could not be written; the assets' and packages' own failures are in `result`.

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "forms/main_window_form.h"
+#include "forms/project_form.h"
 #include "granvel_version.h"
 #include "shell/options_dialog.h"
 #include "shell/package_dialog.h"
@@ -111,6 +112,14 @@ void MainWindow::BuildMenus() {
           &MainWindow::FileConvert);
   connect(files->addAction(QString::fromLatin1(kConvertFolderLabel)), &QAction::triggered, this,
           &MainWindow::FolderConvert);
+  files->addSeparator();
+  connect(files->addAction(QString::fromLatin1(kOpenProjectLabel)), &QAction::triggered, this,
+          &MainWindow::OpenProject);
+  buildProject_ = files->addAction(QString::fromLatin1(kBuildProjectLabel));
+  connect(buildProject_, &QAction::triggered, this, &MainWindow::BuildCurrentProject);
+  closeProject_ = files->addAction(QString::fromLatin1(kCloseProjectLabel));
+  connect(closeProject_, &QAction::triggered, this, &MainWindow::CloseProject);
+  files->addSeparator();
   connect(files->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &QWidget::close);
 
   QMenu* types = menuBar()->addMenu(QStringLiteral("Convert type(&T)"));
@@ -128,7 +137,7 @@ void MainWindow::BuildMenus() {
   }
   if (QAction* current = ConvertTypeAction(settings_.ConvertType))
     current->setChecked(true);
-  hint_->setText(QString::fromUtf8(DropHint(settings_.ConvertType)));
+  ShowHint();
 
   connect(menuBar()->addAction(QStringLiteral("Options(&O)")), &QAction::triggered, this,
           &MainWindow::OpenOptionsDialog);
@@ -146,7 +155,36 @@ void MainWindow::ChooseConvertType(int commandId) {
   SelectConvertType(settings_, commandId);
   if (QAction* chosen = ConvertTypeAction(settings_.ConvertType))
     chosen->setChecked(true);
-  hint_->setText(QString::fromUtf8(DropHint(settings_.ConvertType)));
+  ShowHint();
+}
+
+void MainWindow::ShowHint() {
+  hint_->setText(
+      QString::fromUtf8(projectFile_.empty() ? DropHint(settings_.ConvertType) : ProjectHint(projectFile_)));
+  buildProject_->setEnabled(!projectFile_.empty());
+  closeProject_->setEnabled(!projectFile_.empty());
+}
+
+void MainWindow::OpenProject() {
+  FileChoice choice = ProjectFileChoice();
+  if (!host_->ChooseFile(choice) || choice.Files.empty())
+    return;
+  projectFile_ = choice.Files.front();
+  ShowHint();
+}
+
+void MainWindow::BuildCurrentProject() {
+  if (projectFile_.empty())
+    return;
+  runs_->AddWork([file = projectFile_](const ConvertSettings&, Host& host) {
+    BuildProjectFile(file, GRANVEL_VERSION, host);
+    return BatchResult{};
+  });
+}
+
+void MainWindow::CloseProject() {
+  projectFile_.clear();
+  ShowHint();
 }
 
 void MainWindow::FileConvert() {

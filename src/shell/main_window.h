@@ -2,7 +2,9 @@
 // dropped there and the current convert type. The "File convert" and "Convert folder" commands, files and
 // folders dropped on the window and paths from the command line each queue one run, which converts on a
 // thread of its own while the black area shows its progress and a Cancel button, and ends with the
-// "Finished" box; the "Convert type" menu decides what a BMP image becomes in the runs that start later.
+// "Finished" box. "Open project..." makes a project file the window's own until "Close project"; "Build
+// project" builds it as such a run. The "Convert type" menu decides what a BMP image becomes in the runs that
+// start later.
 #pragma once
 
 #include <QMainWindow>
@@ -40,6 +42,10 @@ class MainWindow : public QMainWindow {
 
   // The hint in the black area.
   QLabel* Hint() const { return hint_; }
+  // The open project's file; empty while none is open.
+  const std::string& ProjectFile() const { return projectFile_; }
+  // The Files menu's "Build project" (greyed while no project is open).
+  QAction* BuildProjectAction() const { return buildProject_; }
   // Replaces what the report box's "Open folder" does (tests record it), unless a host was given.
   void SetFolderOpener(std::function<bool(const QString&)> open);
 
@@ -60,6 +66,10 @@ class MainWindow : public QMainWindow {
  public slots:
   void FileConvert();
   void FolderConvert();
+  // "Open project...", "Build project" and "Close project".
+  void OpenProject();
+  void BuildCurrentProject();
+  void CloseProject();
   void OpenPackageDialog();
   void OpenOptionsDialog();
 
@@ -72,6 +82,8 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenus();
   void ChooseConvertType(int commandId);
+  // The hint for the convert type, or the open project's.
+  void ShowHint();
 
   ConvertSettings settings_;
   std::unique_ptr<QtHost> ownHost_;
@@ -80,7 +92,10 @@ class MainWindow : public QMainWindow {
   QLabel* hint_ = nullptr;
   ProgressPanel* progress_ = nullptr;
   std::unique_ptr<RunQueue> runs_;
-  std::string browseFolder_;  // where the package dialog's next file dialog opens
+  std::string browseFolder_;
+  std::string projectFile_;
+  QAction* buildProject_ = nullptr;
+  QAction* closeProject_ = nullptr;  // where the package dialog's next file dialog opens
 };
 
 }  // namespace granvel::shell

@@ -15,9 +15,17 @@ RunQueue::~RunQueue() {
 }
 
 void RunQueue::Add(std::vector<std::string> paths) {
-  if (stopped_ || paths.empty())
+  if (paths.empty())
     return;
-  waiting_.push_back(std::move(paths));
+  AddWork([paths = std::move(paths)](const ConvertSettings& settings, Host& host) {
+    return ConvertFileList(paths, settings, host);
+  });
+}
+
+void RunQueue::AddWork(Work work) {
+  if (stopped_)
+    return;
+  waiting_.push_back(std::move(work));
   if (!thread_.joinable())
     StartNext();
 }
@@ -38,14 +46,14 @@ void RunQueue::Stop() {
 void RunQueue::StartNext() {
   if (waiting_.empty())
     return;
-  std::vector<std::string> paths = std::move(waiting_.front());
+  Work work = std::move(waiting_.front());
   waiting_.pop_front();
   host_.BeginRun();
   if (listener_.Started)
     listener_.Started();
   // The thread gets its own copy of the settings; the window's may change while it runs.
-  thread_ = std::thread([this, paths = std::move(paths), settings = settings_] {
-    const BatchResult result = ConvertFileList(paths, settings, host_);
+  thread_ = std::thread([this, work = std::move(work), settings = settings_] {
+    const BatchResult result = work(settings, host_);
     QMetaObject::invokeMethod(
         &context_, [this, result] { Finish(result); }, Qt::QueuedConnection);
   });

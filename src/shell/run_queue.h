@@ -1,8 +1,8 @@
-// The window's runs: each list of paths is one run of ConvertFileList on a thread of its own, one run at a
-// time, in the order they were asked for. A run converts with a copy of the window's settings taken as it
-// starts, so what the menus change during a run applies to the next. Everything but the conversion itself
-// happens on the window's thread: the listener's calls, the host's boxes (through GuiThreadHost) and the
-// progress.
+// The window's runs: each list of paths is one run of ConvertFileList (and each other work, such as a
+// project's build, one run of its own) on a thread of its own, one run at a time, in the order they were
+// asked for. A run converts with a copy of the window's settings taken as it starts, so what the menus change
+// during a run applies to the next. Everything but the conversion itself happens on the window's thread: the
+// listener's calls, the host's boxes (through GuiThreadHost) and the progress.
 #pragma once
 
 #include <QObject>
@@ -33,8 +33,13 @@ class RunQueue {
   RunQueue(const RunQueue&) = delete;
   RunQueue& operator=(const RunQueue&) = delete;
 
+  // What a run does on its thread, with its copy of the settings and the host that reports to the window.
+  using Work = std::function<BatchResult(const ConvertSettings& settings, Host& host)>;
+
   // Queues a run of `paths`; it starts at once when no run goes on. Ignored once the queue is stopped.
   void Add(std::vector<std::string> paths);
+  // Queues a run of `work`, as Add does.
+  void AddWork(Work work);
   // The run in progress stops at its next check and ends with its summary; the queued runs follow.
   void Cancel();
   // For a closing window: cancels the run in progress without showing anything more, forgets the queued
@@ -51,7 +56,7 @@ class RunQueue {
   RunListener listener_;
   GuiThreadHost host_;
   QObject context_;  // receives the end of each run on the window's thread
-  std::deque<std::vector<std::string>> waiting_;
+  std::deque<Work> waiting_;
   std::thread thread_;
   bool stopped_ = false;
 };

@@ -1,6 +1,7 @@
 #include "shell_win32/main_window.h"
 
 #include "forms/main_window_form.h"
+#include "forms/project_form.h"
 #include "granvel_version.h"
 #include "shell_win32/options_dialog.h"
 #include "shell_win32/package_dialog.h"
@@ -71,6 +72,7 @@ bool MainWindow::Create(int showCommand) {
   DeleteMenu(system, SC_SIZE, MF_BYCOMMAND);
   DeleteMenu(system, SC_MAXIMIZE, MF_BYCOMMAND);
   FillConvertTypeMenu();
+  AddProjectCommands();
   DrawMenuBar(window_);
   DragAcceptFiles(window_, TRUE);
 
@@ -128,8 +130,35 @@ void MainWindow::SizeClientArea() {
   }
 }
 
+void MainWindow::AddProjectCommands() {
+  HMENU files = GetSubMenu(GetMenu(window_), 0);
+  const UINT exit = static_cast<UINT>(GetMenuItemCount(files) - 1);
+  InsertMenuW(files, exit, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertMenuW(files, exit + 1, MF_BYPOSITION | MF_STRING, IDM_OPEN_PROJECT, Widen(kOpenProjectLabel).c_str());
+  InsertMenuW(files, exit + 2, MF_BYPOSITION | MF_STRING, IDM_BUILD_PROJECT,
+              Widen(kBuildProjectLabel).c_str());
+  InsertMenuW(files, exit + 3, MF_BYPOSITION | MF_STRING, IDM_CLOSE_PROJECT,
+              Widen(kCloseProjectLabel).c_str());
+  InsertMenuW(files, exit + 4, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  SetProject({});
+}
+
+void MainWindow::SetProject(std::string file) {
+  projectFile_ = std::move(file);
+  const UINT state = MF_BYCOMMAND | (projectFile_.empty() ? MF_GRAYED : MF_ENABLED);
+  EnableMenuItem(GetMenu(window_), IDM_BUILD_PROJECT, state);
+  EnableMenuItem(GetMenu(window_), IDM_CLOSE_PROJECT, state);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::OpenProject() {
+  FileChoice choice = ProjectFileChoice();
+  if (host_->ChooseFile(choice) && !choice.Files.empty())
+    SetProject(choice.Files.front());
+}
+
 std::wstring MainWindow::Hint() const {
-  return Widen(DropHint(settings_.ConvertType));
+  return Widen(projectFile_.empty() ? DropHint(settings_.ConvertType) : ProjectHint(projectFile_));
 }
 
 void MainWindow::ChooseConvertType(int commandId) {
@@ -141,18 +170,21 @@ void MainWindow::ChooseConvertType(int commandId) {
 }
 
 void MainWindow::Convert(std::vector<std::string> paths) {
-  if (paths.empty())
-    return;
-  queue_.push_back(std::move(paths));
+  if (!paths.empty())
+    Queue(RunThread::ConvertWork(std::move(paths)));
+}
+
+void MainWindow::Queue(RunThread::Work work) {
+  queue_.push_back(std::move(work));
   StartNextRun();
 }
 
 void MainWindow::StartNextRun() {
   if (!window_ || Running() || queue_.empty())
     return;
-  std::vector<std::string> paths = std::move(queue_.front());
+  RunThread::Work work = std::move(queue_.front());
   queue_.pop_front();
-  if (!run_->Start(std::move(paths), settings_))
+  if (!run_->Start(std::move(work), settings_))
     return;
   panel_.Show(true);
   InvalidateRect(window_, nullptr, TRUE);
@@ -194,6 +226,18 @@ void MainWindow::Command(int id) {
       return;
     case IDM_CONVERT_FOLDER:
       ConvertChosen(FolderConvertChoice());
+      return;
+    case IDM_OPEN_PROJECT:
+      OpenProject();
+      return;
+    case IDM_BUILD_PROJECT:
+      if (!projectFile_.empty())
+        Queue([file = projectFile_](const ConvertSettings&, Host& host) {
+          BuildProjectFile(file, GRANVEL_VERSION, host);
+        });
+      return;
+    case IDM_CLOSE_PROJECT:
+      SetProject({});
       return;
     case IDM_MAKE_PACKAGE: {
       // A new dialog each time, so every opening starts empty.

@@ -2,7 +2,8 @@
 // menu ("Files(&F)", "Convert type(&T)" with its moving check mark, "Options(&O)"). Files dropped on it,
 // chosen with "File convert", a folder chosen with "Convert folder" and files handed over by a second copy
 // are each a run on a thread of its own, in the order they came; while one goes on, the black area shows its
-// progress and "Cancel", the menus stay in use, and each run ends with the "Finished" box.
+// progress and "Cancel", the menus stay in use, and each run ends with the "Finished" box. "Open project..."
+// makes a project file the window's own until "Close project"; "Build project" builds it as such a run.
 #pragma once
 
 #include <deque>
@@ -40,8 +41,10 @@ class MainWindow {
   void Convert(std::vector<std::string> paths);
   bool Running() const { return run_ && run_->Running(); }
 
-  // The text in the black area while no run goes on.
+  // The text in the black area while no run goes on: the convert type's, or the open project's.
   std::wstring Hint() const;
+  // The open project's file; empty while none is open.
+  const std::string& ProjectFile() const { return projectFile_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,6 +53,11 @@ class MainWindow {
   void ChooseConvertType(int commandId);
   void Command(int id);
   void ConvertChosen(FileChoice choice);
+  void AddProjectCommands();
+  void OpenProject();
+  // Opens `file` as the window's project (empty: closes it), greys the commands that need one.
+  void SetProject(std::string file);
+  void Queue(RunThread::Work work);
   void Dropped(HDROP drop);
   void StartNextRun();
   void RunEnded();
@@ -65,9 +73,10 @@ class MainWindow {
   bool quitOnClose_ = true;
   std::unique_ptr<RunThread> run_;
   ProgressPanel panel_;
-  std::deque<std::vector<std::string>> queue_;  // the runs waiting for the one going on
-  bool closeWhenRunEnds_ = false;               // closed while a dialog of the run was open
-  std::string browseFolder_;                    // where the package dialog's next file dialog opens
+  std::deque<RunThread::Work> queue_;  // the runs waiting for the one going on
+  std::string projectFile_;
+  bool closeWhenRunEnds_ = false;  // closed while a dialog of the run was open
+  std::string browseFolder_;       // where the package dialog's next file dialog opens
 };
 
 }  // namespace granvel::win32

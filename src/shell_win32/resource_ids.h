@@ -8,6 +8,9 @@
 #define IDM_FILE_CONVERT 1
 #define IDM_MAKE_PACKAGE 2
 #define IDM_CONVERT_FOLDER 3
+#define IDM_OPEN_PROJECT 4  // the project commands are added to "Files(&F)" from the core's labels
+#define IDM_BUILD_PROJECT 5
+#define IDM_CLOSE_PROJECT 6
 #define IDM_OPTIONS 512
 #define IDM_CONVERT_TYPE_MENU 256
 

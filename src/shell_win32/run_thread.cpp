@@ -48,7 +48,13 @@ RunThread::~RunThread() {
     CloseHandle(ended_);
 }
 
-bool RunThread::Start(std::vector<std::string> paths, ConvertSettings settings) {
+RunThread::Work RunThread::ConvertWork(std::vector<std::string> paths) {
+  return [paths = std::move(paths)](const ConvertSettings& settings, Host& host) {
+    ConvertFileList(paths, settings, host);
+  };
+}
+
+bool RunThread::Start(Work work, ConvertSettings settings) {
   if (Running() || !ended_)
     return false;
   cancel_ = false;
@@ -60,14 +66,14 @@ bool RunThread::Start(std::vector<std::string> paths, ConvertSettings settings) 
   }
   ResetEvent(ended_);
   ++number_;
-  thread_ = std::thread(&RunThread::Work, this, std::move(paths), std::move(settings));
+  thread_ = std::thread(&RunThread::Run, this, std::move(work), std::move(settings));
   return true;
 }
 
-void RunThread::Work(std::vector<std::string> paths, ConvertSettings settings) {
+void RunThread::Run(Work work, ConvertSettings settings) {
   const WPARAM number = number_;
   ThreadHost host(*this);
-  ConvertFileList(paths, settings, host);
+  work(settings, host);
   SetEvent(ended_);
   PostMessageW(window_, kEndedMessage, number, 0);
 }

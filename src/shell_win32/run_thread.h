@@ -33,8 +33,14 @@ class RunThread {
   RunThread(const RunThread&) = delete;
   RunThread& operator=(const RunThread&) = delete;
 
-  // Converts `paths` as one run with `settings`, the run's own copy, unless a run is going on (false).
-  bool Start(std::vector<std::string> paths, ConvertSettings settings);
+  // What a run does on the thread, with its settings and the host that reaches the window.
+  using Work = std::function<void(const ConvertSettings& settings, Host& host)>;
+
+  // Runs `work` (ConvertFileList of the paths a drop gives, a project's build) with `settings`, the run's
+  // own copy, unless a run is going on (false).
+  bool Start(Work work, ConvertSettings settings);
+  // Start with the conversion of `paths` as one run.
+  static Work ConvertWork(std::vector<std::string> paths);
   // From Start until Finish or Stop.
   bool Running() const { return thread_.joinable(); }
   WPARAM Number() const { return number_; }
@@ -54,7 +60,7 @@ class RunThread {
 
  private:
   class ThreadHost;
-  void Work(std::vector<std::string> paths, ConvertSettings settings);
+  void Run(Work work, ConvertSettings settings);
   void Call(const std::function<void(Host&)>& call);
   void ShowProgress(const RunProgress& progress);
   void KeepReport(const MessageReport& report);

@@ -187,6 +187,57 @@ class MainWindowTest : public QObject {
     Drop(&window, {dir / "a_mem.txt", dir / "b_mem.txt"});
     QTRY_VERIFY(shown && !QApplication::activeModalWidget());
 
+    // A project opened through the Files menu builds on the window's worker and ends in the "Finished" box;
+    // a second build finds nothing to do, a refused file shows its place, and "Close project" brings back
+    // the drop hint.
+    std::filesystem::create_directory(dir / "game");
+    test::WriteText(dir / "game/notes_mem.txt", "MEM$ = \"N\"\r\n");
+    test::WriteText(dir / "game/granvel.toml",
+                    "[[asset]]\nname = \"notes\"\ninputs = \"notes_mem.txt\"\n[[package]]\nname = \"GAME\"\n"
+                    "output = \"out/GAME.zkp\"\nslots = { MEM = \"notes\" }\n");
+    test::WriteText(dir / "bad.toml", "[[asset]]\nname = \"a\"\ninputs = \"a_mem.txt\"\nouput = \"out\"\n");
+    QVERIFY(!window.BuildProjectAction()->isEnabled());
+    const auto open = [&](const std::string& file) {
+      test::WhenModalShows(
+          [&](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            QCOMPARE(files->windowTitle(), QStringLiteral("Open a project"));
+            files->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(files)->accept();
+          },
+          &QFileDialog::staticMetaObject);
+      test::FindByText<QAction>(&window, "Open project...")->trigger();
+    };
+    const auto build = [&] {
+      QStringList said;
+      test::WhenModalShows(
+          [&](QWidget* modal) {
+            auto* box = qobject_cast<ReportBox*>(modal);
+            said << box->windowTitle() << box->Text() << box->Details();
+            box->OkButton()->click();
+          },
+          &ReportBox::staticMetaObject);
+      window.BuildProjectAction()->trigger();
+      [&] { QTRY_VERIFY_WITH_TIMEOUT(!said.isEmpty() && !window.Running(), 30000); }();
+      return said;
+    };
+    open(dir / "game/granvel.toml");
+    QCOMPARE(window.Hint()->text(), QStringLiteral("Project: game (granvel.toml)"));
+    QVERIFY(window.BuildProjectAction()->isEnabled());
+    QStringList said = build();
+    QCOMPARE(said.mid(0, 2), (QStringList{"Finished", "Built 1 of 1 asset and 1 of 1 package"}));
+    QVERIFY2(said[2].startsWith("notes: no state\n"), qPrintable(said[2]));
+    QVERIFY(test::Exists(dir / "game/out/notes_mem_MEM.zkp") && test::Exists(dir / "game/out/GAME.zkp"));
+    QCOMPARE(build()[1], QStringLiteral("Nothing to build: 1 asset and 1 package up to date"));
+    open(dir / "bad.toml");
+    said = build();
+    QCOMPARE(said[1], QStringLiteral("The project file was refused; nothing was built"));
+    QVERIFY2(said[2].startsWith(QString::fromStdString(dir / "bad.toml:4:1: unknown key \"ouput\"")),
+             qPrintable(said[2]));
+    test::FindByText<QAction>(&window, "Close project")->trigger();
+    QVERIFY(window.Hint()->text().endsWith("Screen (CHR + SCR)") &&
+            !window.BuildProjectAction()->isEnabled());
+
     // The check box under the question comes back as `keep`, ticked or not, whichever the answer.
     QtHost host(&window);
     for (const bool tick : {true, false}) {

@@ -11,6 +11,7 @@
 
 #include "forms/package_dialog_form.h"
 #include "granvel_version.h"
+#include "platform/files.h"
 #include "shell_win32/resource_ids.h"
 #include "shell_win32/single_instance.h"
 #include "support/fake_host.h"
@@ -87,11 +88,13 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
   GetClientRect(window, &client);
   EXPECT_TRUE(client.right == 280 && client.bottom == 160) << client.right << "x" << client.bottom;
   HMENU menu = GetMenu(window);
-  EXPECT_EQ(Outline(menu),
-            "Files(&F)[Make ZKP package=2 File convert=1 Convert folder=3 Exit=0] "
-            "Convert type(&T)[BG / Font (CHR)=257 Screen (CHR + SCR)=267 Sprites (CHR)[16x16=258 32x16=259 "
-            "16x32=260 32x32=261 64x32=262 32x64=263 64x64=264] Graphics (GRP)=265 Binary data (GRP)=266] "
-            "Options(&O)=512");
+  EXPECT_EQ(
+      Outline(menu),
+      "Files(&F)[Make ZKP package=2 File convert=1 Convert folder=3 =0 Open project...=4 Build project=5 "
+      "Close project=6 =0 Exit=0] "
+      "Convert type(&T)[BG / Font (CHR)=257 Screen (CHR + SCR)=267 Sprites (CHR)[16x16=258 32x16=259 "
+      "16x32=260 32x32=261 64x32=262 32x64=263 64x64=264] Graphics (GRP)=265 Binary data (GRP)=266] "
+      "Options(&O)=512");
   // No size or maximize entry in the system menu.
   HMENU system = GetSystemMenu(window, FALSE);
   EXPECT_TRUE(GetMenuState(system, SC_SIZE, MF_BYCOMMAND) == static_cast<UINT>(-1) &&
@@ -186,6 +189,41 @@ TEST(Win32MainWindow, ShowsItsMenuAndConvertsDroppedChosenAndHandedOverFilesInOn
   int pages = 0;
   EXPECT_EQ(PartialFiles(dir / "out", pages), "");
   EXPECT_GT(pages, 0);
+
+  // A project opened from the Files menu builds as a run and ends in the "Finished" box; a second build finds
+  // nothing to do, a refused file shows its place, and "Close project" brings back the drop hint.
+  const auto greyed = [&] {
+    return (GetMenuState(GetMenu(window), IDM_BUILD_PROJECT, MF_BYCOMMAND) & MF_GRAYED) != 0;
+  };
+  std::filesystem::create_directories(Utf8Path(dir / "game"));
+  WriteText(dir / "game/notes_mem.txt", "MEM$=\"N\"\r\n");
+  WriteText(dir / "game/granvel.toml",
+            "[[asset]]\nname = \"notes\"\ninputs = \"notes_mem.txt\"\n[[package]]\nname = \"GAME\"\n"
+            "output = \"out/GAME.zkp\"\nslots = { MEM = \"notes\" }\n");
+  WriteText(dir / "bad.toml", "[[asset]]\nname = \"a\"\ninputs = \"Notes_mem.txt\"\nouput = \"out\"\n");
+  EXPECT_TRUE(greyed());
+  const auto build = [&](const std::string& file) {
+    host.choices.push_back({file});
+    SendMessageW(window, WM_COMMAND, IDM_OPEN_PROJECT, 0);
+    EXPECT_EQ(host.asked.back().Title, "Open a project");
+    const std::size_t before = host.reports.size();
+    SendMessageW(window, WM_COMMAND, IDM_BUILD_PROJECT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return host.reports.size() > before && !main.Running(); }));
+    return host.reports.back();
+  };
+  MessageReport report = build(dir / "game/granvel.toml");
+  EXPECT_EQ(win32::Narrow(main.Hint()), "Project: game (granvel.toml)");
+  EXPECT_FALSE(greyed());
+  EXPECT_EQ(report.Caption + "|" + report.Text, "Finished|Built 1 of 1 asset and 1 of 1 package");
+  EXPECT_EQ(report.Details.rfind("notes: no state\n", 0), 0u) << report.Details;
+  EXPECT_TRUE(Exists(dir / "game/out/notes_mem_MEM.zkp") && Exists(dir / "game/out/GAME.zkp"));
+  EXPECT_EQ(build(dir / "game/granvel.toml").Text, "Nothing to build: 1 asset and 1 package up to date");
+  report = build(dir / "bad.toml");
+  EXPECT_EQ(report.Text, "The project file was refused; nothing was built");
+  EXPECT_EQ(report.Details.rfind(DisplayPath(dir / "bad.toml") + ":4:1: unknown key \"ouput\"", 0), 0u)
+      << report.Details;
+  SendMessageW(window, WM_COMMAND, IDM_CLOSE_PROJECT, 0);
+  EXPECT_TRUE(greyed() && win32::Narrow(main.Hint()).starts_with("Drop files here"));
 
   // Closed while its run waits for the window to show a message (a refused setting's), the window declines
   // it and closes without waiting for the user.

@@ -8,11 +8,11 @@ _granvel_cli() {
   local command="" i
   for ((i = 1; i < cword; i++)); do
     case "${words[i]}" in
-      convert | settings | info | package | render) command="${words[i]}" && break ;;
+      convert | settings | info | package | render | build | init) command="${words[i]}" && break ;;
     esac
   done
   if [[ -z $command ]]; then
-    COMPREPLY=($(compgen -W 'convert settings info package render --help --version' -- "$cur"))
+    COMPREPLY=($(compgen -W 'convert settings info package render build init --help --version' -- "$cur"))
     return
   fi
 
@@ -30,10 +30,10 @@ _granvel_cli() {
     -o | --output)
       [[ $command == convert ]] && _filedir -d || _filedir
       return ;;
-    --ini | --palette | --scr | --chr | --col | --tiles)
+    --ini | --palette | --scr | --chr | --col | --tiles | --depfile)
       _filedir
       return ;;
-    --name | --shared | --part | --size | --screen | --list-parts | --crop)
+    --name | --shared | --part | --size | --screen | --list-parts | --crop | -j | --jobs)
       return ;;
   esac
 
@@ -46,10 +46,12 @@ _granvel_cli() {
       info) options+=' --json' ;;
       package) options+=' -o --output --name --palette --ini --set --part --size --screen --list-parts' ;;
       render) options+=' --scr --chr --col -o --output --crop' ;;
+      build) options+=' -j --jobs --dry-run --watch --depfile' ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))
     return
   fi
-  [[ $command == convert || $command == info || $command == package ]] && _filedir
+  [[ $command == init ]] && _filedir -d
+  [[ $command == convert || $command == info || $command == package || $command == build ]] && _filedir
 }
 complete -F _granvel_cli granvel-cli

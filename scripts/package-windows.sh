@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs (scripts/build-windows.sh) and packs the download for Windows users into
-# build-windows/dist/: granvel-<version>-windows-x64.zip with granvel.exe, granvel-cli.exe, README.txt and
-# the examples, and granvel-<version>-windows-x64-setup.exe, an installer of the same files made with
-# makensis from packaging/windows/granvel.nsi (unsigned).
+# build-windows/dist/: granvel-<version>-windows-x64.zip with granvel.exe, granvel-cli.exe, README.txt,
+# COPYRIGHT.txt (the notices of the libraries compiled in) and the examples, and
+# granvel-<version>-windows-x64-setup.exe, an installer of the same files made with makensis from
+# packaging/windows/granvel.nsi (unsigned).
 # "package-windows.sh --from BUILD" packs the programs of an existing Windows build folder instead, into
 # BUILD/dist/ (the test command packs the test build's, which is optimised as released, and checks it).
 # The same files give the same zip and installer: every file is dated at the commit (SOURCE_DATE_EPOCH, unless
@@ -38,6 +39,9 @@ rm -rf "$stage" "$dist/$name.zip" "$dist/$name-setup.exe"
 mkdir -p "$stage/examples"
 cp "$build/bin/granvel.exe" "$build/bin/granvel-cli.exe" "$stage/"
 sed "s/@VERSION@/$version/" packaging/windows/README.txt >"$stage/README.txt"
+# The programs hold CLI11 and SimpleIni, whose licences ask for their notices beside the binaries: the same
+# text as the Debian package's copyright file, with Windows line ends.
+sed 's/$/\r/' packaging/linux/copyright >"$stage/COPYRIGHT.txt"
 cp examples/Hello.txt examples/Notes_mem.txt examples/Sprites.bmp examples/Title.rscr examples/Title_scr.txt \
   examples/make-package.bat "$stage/examples/"
 chmod -R u=rwX,go=rX "$stage"

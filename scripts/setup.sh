@@ -8,7 +8,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ make pkg-config
   libsimpleini-dev libcli11-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -64,6 +66,36 @@ TEST(BuildProject, CancelledBuildKeepsWhatItFinished) {
   EXPECT_TRUE(std::filesystem::exists(dir / "out/c_mem_MEM.zkp"));
   EXPECT_TRUE(std::filesystem::exists(dir / "out/P.zkp"));
 }
+
+#ifndef _WIN32
+// make reads the depfile: an output is up to date while its inputs and the project file are older, and out
+// of date once an input changes.
+TEST(BuildProject, ADepfileTellsMakeWhichOutputsAnInputChangeMakesOld) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  test::WriteText(dir / "a_mem.txt", "MEM$ = \"X\"");
+  test::WriteText(dir / "granvel.toml", "[[asset]]\nname = \"a\"\ninputs = \"a_mem.txt\"\n");
+  Project project;
+  std::string error;
+  ASSERT_TRUE(LoadProject(dir / "granvel.toml", project, error)) << error;
+  ProjectBuildOptions options;
+  options.DepFile = dir / "deps.d";
+  ProjectBuildResult result;
+  ASSERT_TRUE(BuildProject(
+      project, options, [](const std::vector<BuildLine>&) {}, result, error))
+      << error;
+  const std::string output = dir / "out/a_mem_MEM.zkp";  // named as the project file was: here in full
+  test::WriteText(dir / "Makefile", output + ":\n\ttouch $@\n-include deps.d\n");
+  const auto now = fs::file_time_type::clock::now();
+  for (const char* input : {"a_mem.txt", "granvel.toml"})
+    fs::last_write_time(dir / input, now - std::chrono::seconds(200));
+  fs::last_write_time(output, now - std::chrono::seconds(100));
+  const std::string make = "make -s -q -C '" + dir.Path() + "' '" + output + "'";
+  EXPECT_EQ(std::system(make.c_str()), 0);
+  test::WriteText(dir / "a_mem.txt", "MEM$ = \"Y\"");
+  EXPECT_NE(std::system(make.c_str()), 0);
+}
+#endif
 
 }  // namespace
 }  // namespace granvel

@@ -96,9 +96,15 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 }
 
 bool EnsureDirectory(const std::string& path, std::string& error) {
-  if (IsDirectory(path))
+  if (IsDirectory(path) || MakeDirectory(path, error))
     return true;
-  return MakeDirectory(path, error);
+  // Another thread or program may have made it between the look and the making (a project's assets build
+  // side by side into one folder): a folder there now is what was wanted.
+  if (IsDirectory(path)) {
+    error.clear();
+    return true;
+  }
+  return false;
 }
 
 bool EnsureDirectories(const std::string& path, std::string& error) {

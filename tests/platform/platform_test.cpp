@@ -12,7 +12,9 @@
 #include <csignal>
 #endif
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/ini.h"
@@ -72,6 +74,19 @@ TEST(EnsureDirectory, MakesOneLevelAndAcceptsAnExistingFolder) {
   }
   const std::u8string seen = std::filesystem::directory_iterator(dir / "a")->path().filename().u8string();
   EXPECT_EQ(std::string(seen.begin(), seen.end()), name);
+  // Threads making the same folders at once (a project's assets building into one folder) all succeed.
+  std::vector<std::thread> threads;
+  std::atomic<int> failed{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      std::string reason;
+      for (int i = 0; i < 50; ++i)
+        failed += EnsureDirectories(dir / ("race/" + std::to_string(i) + "/x"), reason) ? 0 : 1;
+    });
+  }
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_EQ(failed, 0);
 }
 
 // Two spellings of one file are one identity, whether a run asks once or many times; a folder that is missing

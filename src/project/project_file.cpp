@@ -233,33 +233,75 @@ class Reader {
   std::string error_;
 };
 
-// toml++ 3.3's whitespace test falls through to an unreachable point for U+FE5E to U+FEFE (Arabic and small
-// form presentation forms) wherever whitespace may stand: such a character is refused here first, with its
-// place. False with the reason then.
+// toml++ 3.3's test for non-ASCII whitespace falls through to an unreachable point (undefined behaviour) for
+// most characters from U+00A1 to U+0499, U+2C7E to U+3077 and U+FB26 to U+FEFE, and the parser asks it of any
+// character that stands outside a string or a comment. TOML takes no character beyond ASCII there anyway
+// (keys without quotes and values are ASCII), so such a character is refused here first, with its place;
+// strings (basic, literal, multi-line) and comments may hold any. False with the reason then.
 bool CheckCharacters(const std::string& path, std::string_view text, std::string& error) {
-  std::size_t line = 1, column = 1;
+  enum class In { Structure, Comment, Basic, Literal, MultiBasic, MultiLiteral } in = In::Structure;
+  std::size_t line = 1, column = 0;
+  const auto opens = [&](std::size_t i, char quote) {
+    return text.compare(i, 3, std::string(3, quote)) == 0;
+  };
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte == '\n') {
+    const char c = text[i];
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+      ++column;  // a continuation byte belongs to the character of its lead byte
+    if (c == '\n') {
       ++line;
-      column = 1;
+      column = 0;
+      if (in != In::MultiBasic && in != In::MultiLiteral)
+        in = In::Structure;  // an unclosed string is the parser's to report
       continue;
     }
-    if ((byte & 0xC0) == 0x80)
-      continue;  // a continuation byte: the character was counted at its lead byte
-    if (byte == 0xEF && i + 2 < text.size()) {
-      const char32_t code = ((byte & 0x0Fu) << 12) |
-                            ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
-                            (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
-      if (code >= 0xFE5E && code <= 0xFEFE) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(code));
-        error = DisplayPath(path) + ":" + std::to_string(line) + ":" + std::to_string(column) +
-                ": the character U+" + hex + " is not taken in a project file";
-        return false;
-      }
+    switch (in) {
+      case In::Structure:
+        if (static_cast<unsigned char>(c) >= 0x80) {
+          error = DisplayPath(path) + ":" + std::to_string(line) + ":" + std::to_string(column) +
+                  ": a character beyond ASCII stands outside a string or a comment";
+          return false;
+        }
+        if (c == '#') {
+          in = In::Comment;
+        } else if (c == '"' || c == '\'') {
+          const bool multi = opens(i, c);
+          in = c == '"' ? (multi ? In::MultiBasic : In::Basic) : (multi ? In::MultiLiteral : In::Literal);
+          i += multi ? 2 : 0;
+          column += multi ? 2 : 0;
+        }
+        break;
+      case In::Comment:
+        break;
+      case In::Basic:
+      case In::MultiBasic:
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
+          ++i;  // an escaped character, a quote among them
+          ++column;
+        } else if (c == '"' && (in == In::Basic || opens(i, '"'))) {
+          const bool multi = in == In::MultiBasic;
+          in = In::Structure;
+          // A multi-line string's closing quotes may follow one or two quotes of its own.
+          for (std::size_t more = multi ? 2 : 0; more > 0 && i + 3 < text.size() && text[i + 3] == '"';
+               --more)
+            ++i, ++column;
+          i += multi ? 2 : 0;
+          column += multi ? 2 : 0;
+        }
+        break;
+      case In::Literal:
+      case In::MultiLiteral:
+        if (c == '\'' && (in == In::Literal || opens(i, '\''))) {
+          const bool multi = in == In::MultiLiteral;
+          in = In::Structure;
+          for (std::size_t more = multi ? 2 : 0; more > 0 && i + 3 < text.size() && text[i + 3] == '\'';
+               --more)
+            ++i, ++column;
+          i += multi ? 2 : 0;
+          column += multi ? 2 : 0;
+        }
+        break;
     }
-    ++column;
   }
   return true;
 }

@@ -74,6 +74,31 @@ bool TooManyColours(std::size_t count, std::size_t cx, std::size_t cy, const Con
                    " colours; a palette holds 15 and the transparent one");
 }
 
+// Each 8 x 8 cell of `image` in reading order: its visible indices are listed (a cell of more than 15 colours
+// is refused), `bankOf(cx, cy, list, count, slotOf)` gives its palette bank, filling `slotOf` for those
+// indices, or -1 once it has recorded why the cell fails; the cell's tile of slots and its bank are appended.
+template <class BankOf>
+bool AppendCells(const BmpImage& image, const ConvertContext& ctx, std::vector<Tile>& tiles,
+                 std::vector<std::uint8_t>& banks, BankOf bankOf) {
+  const std::size_t columns = static_cast<std::size_t>(image.Width) / 8,
+                    rows = static_cast<std::size_t>(image.Height) / 8;
+  std::array<std::uint8_t, 64> list{};
+  std::array<std::uint8_t, 256> slotOf{};
+  for (std::size_t cy = 0; cy < rows; ++cy) {
+    for (std::size_t cx = 0; cx < columns; ++cx) {
+      const std::size_t count = VisibleIndices(image, cx, cy, list);
+      if (TooManyColours(count, cx, cy, ctx))
+        return false;
+      const int bank = bankOf(cx, cy, list, count, slotOf);
+      if (bank < 0)
+        return false;
+      tiles.push_back(SlotTile(image, cx, cy, slotOf));
+      banks.push_back(static_cast<std::uint8_t>(bank));
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::size_t TileSet::KeyHash::operator()(const Key& key) const {
@@ -205,37 +230,30 @@ bool TileSet::IndexedCells(const BmpImage& image, const ConvertContext& ctx, Cel
 
 bool TileSet::PackedCells(const BmpImage& image, const std::string& name, const ConvertContext& ctx,
                           Cells& cells, std::vector<std::vector<std::uint16_t>>& palettes) const {
-  const std::size_t columns = static_cast<std::size_t>(image.Width) / 8,
-                    rows = static_cast<std::size_t>(image.Height) / 8;
-  std::array<std::uint8_t, 64> list{};
-  std::array<std::uint8_t, 256> slotOf{};
-  for (std::size_t cy = 0; cy < rows; ++cy) {
-    for (std::size_t cx = 0; cx < columns; ++cx) {
-      const std::size_t count = VisibleIndices(image, cx, cy, list);
-      if (TooManyColours(count, cx, cy, ctx))
-        return false;
-      // The first palette that takes the cell's colours beside the ones it holds; a new one when none does.
-      std::size_t p = 0;
-      for (; p < palettes.size(); ++p) {
-        std::size_t both = palettes[p].size();
-        for (std::size_t k = 0; k < count; ++k)
-          both += std::count(palettes[p].begin(), palettes[p].end(), WordAt(image, list[k])) == 0 ? 1 : 0;
-        if (both <= kPaletteColours)
-          break;
-      }
-      if (p == palettes.size())
-        palettes.emplace_back();
-      for (std::size_t k = 0; k < count; ++k) {
-        const std::uint16_t word = WordAt(image, list[k]);
-        auto at = std::find(palettes[p].begin(), palettes[p].end(), word);
-        if (at == palettes[p].end())
-          at = palettes[p].insert(palettes[p].end(), word);
-        slotOf[list[k]] = static_cast<std::uint8_t>(at - palettes[p].begin() + 1);
-      }
-      cells.Tiles.push_back(SlotTile(image, cx, cy, slotOf));
-      cells.Banks.push_back(static_cast<std::uint8_t>(p));
+  const auto bankOf = [&](std::size_t, std::size_t, const std::array<std::uint8_t, 64>& list,
+                          std::size_t count, std::array<std::uint8_t, 256>& slotOf) {
+    // The first palette that takes the cell's colours beside the ones it holds; a new one when none does.
+    std::size_t p = 0;
+    for (; p < palettes.size(); ++p) {
+      std::size_t both = palettes[p].size();
+      for (std::size_t k = 0; k < count; ++k)
+        both += std::count(palettes[p].begin(), palettes[p].end(), WordAt(image, list[k])) == 0 ? 1 : 0;
+      if (both <= kPaletteColours)
+        break;
     }
-  }
+    if (p == palettes.size())
+      palettes.emplace_back();
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::uint16_t word = WordAt(image, list[k]);
+      auto at = std::find(palettes[p].begin(), palettes[p].end(), word);
+      if (at == palettes[p].end())
+        at = palettes[p].insert(palettes[p].end(), word);
+      slotOf[list[k]] = static_cast<std::uint8_t>(at - palettes[p].begin() + 1);
+    }
+    return static_cast<int>(p);
+  };
+  if (!AppendCells(image, ctx, cells.Tiles, cells.Banks, bankOf))
+    return false;
   if (palettes.size() <= kPalettes)
     return true;
   const std::string count = std::to_string(palettes.size());
@@ -245,37 +263,26 @@ bool TileSet::PackedCells(const BmpImage& image, const std::string& name, const 
 }
 
 bool TileSet::FixedColourCells(const BmpImage& image, const ConvertContext& ctx, Cells& cells) const {
-  const std::size_t columns = static_cast<std::size_t>(image.Width) / 8,
-                    rows = static_cast<std::size_t>(image.Height) / 8;
-  std::array<std::uint8_t, 64> list{};
-  std::array<std::uint8_t, 256> slotOf{};
-  for (std::size_t cy = 0; cy < rows; ++cy) {
-    for (std::size_t cx = 0; cx < columns; ++cx) {
-      const std::size_t count = VisibleIndices(image, cx, cy, list);
-      if (TooManyColours(count, cx, cy, ctx))
-        return false;
-      // The first palette of the COL whose slots 1 to 15 hold every colour of the cell.
-      std::size_t bank = 0;
-      for (; bank < kPalettes; ++bank) {
-        const auto first = col_.begin() + static_cast<std::ptrdiff_t>(16 * bank + 1), last = first + 15;
-        std::size_t k = 0;
-        for (; k < count; ++k) {
-          const auto at = std::find(first, last, WordAt(image, list[k]));
-          if (at == last)
-            break;
-          slotOf[list[k]] = static_cast<std::uint8_t>(at - first + 1);
-        }
-        if (k == count)
+  const auto bankOf = [&](std::size_t cx, std::size_t cy, const std::array<std::uint8_t, 64>& list,
+                          std::size_t count, std::array<std::uint8_t, 256>& slotOf) {
+    // The first palette of the COL whose slots 1 to 15 hold every colour of the cell.
+    for (std::size_t bank = 0; bank < kPalettes; ++bank) {
+      const auto first = col_.begin() + static_cast<std::ptrdiff_t>(16 * bank + 1), last = first + 15;
+      std::size_t k = 0;
+      for (; k < count; ++k) {
+        const auto at = std::find(first, last, WordAt(image, list[k]));
+        if (at == last)
           break;
+        slotOf[list[k]] = static_cast<std::uint8_t>(at - first + 1);
       }
-      if (bank == kPalettes)
-        return ctx.Fail("the tile at cell " + Cell(cx, cy) + " fits no palette of the COL " + colName_ +
-                        ": none holds all of its " + std::to_string(count) + " colours");
-      cells.Tiles.push_back(SlotTile(image, cx, cy, slotOf));
-      cells.Banks.push_back(static_cast<std::uint8_t>(bank));
+      if (k == count)
+        return static_cast<int>(bank);
     }
-  }
-  return true;
+    ctx.Fail("the tile at cell " + Cell(cx, cy) + " fits no palette of the COL " + colName_ +
+             ": none holds all of its " + std::to_string(count) + " colours");
+    return -1;
+  };
+  return AppendCells(image, ctx, cells.Tiles, cells.Banks, bankOf);
 }
 
 bool TileSet::Add(const BmpImage& image, const std::string& name, const ConvertContext& ctx, ScreenMap& map) {

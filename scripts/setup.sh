@@ -4,7 +4,7 @@
 # gcovr, which only scripts/coverage.sh needs. The mingw-w64 compiler and Wine build and run the Windows
 # program (scripts/build-windows.sh), whose tests the test command runs too. The last line is the releases':
 # the Debian package (dpkg-shlibdeps, file), its checks (lintian, man, the completion, the file-type and
-# desktop databases) and the Windows zip.
+# desktop databases) and the Windows zip. Then the browser edition's: Emscripten, and Chromium for its tests.
 set -euo pipefail
 
 packages=(
@@ -16,8 +16,13 @@ packages=(
   libspng-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth nsis fonts-ipafont-gothic fonts-wine
   dpkg-dev file lintian man-db bash-completion shared-mime-info desktop-file-utils zip
+  emscripten node-acorn chromium
 )
 
+# npm pins the browser tests' tools (web/package-lock.json); a Node.js that brings its own npm keeps it.
+if ! command -v npm >/dev/null; then
+  packages+=(npm)
+fi
 if [ "${1:-}" = coverage ]; then
   packages+=(gcovr)
 fi

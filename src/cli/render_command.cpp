@@ -9,13 +9,8 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "convert/job.h"
-#include "decode/bitmap.h"
-#include "decode/render.h"
-#include "decode/scr.h"
-#include "format/palettes.h"
-#include "format/walk.h"
+#include "decode/render_file.h"
 #include "platform/files.h"
-#include "platform/png_encoder.h"
 
 namespace granvel::cli {
 namespace {
@@ -24,39 +19,6 @@ struct RenderOptions {
   std::string scr, col, out, crop;
   std::vector<std::string> chr;
 };
-
-// The data of the first resource of `letters` in the container at `path`.
-bool ResourceData(const std::string& path, const std::string& letters, std::vector<std::uint8_t>& file,
-                  std::span<const std::uint8_t>& data, std::string& error) {
-  StoredResource resource;
-  if (ReadWholeFile(path, file, error) && FindResource(file, letters, resource, error)) {
-    data = resource.Data;
-    return true;
-  }
-  error = path + ": " + error;
-  return false;
-}
-
-// The PNG palette of the colour words: each entry's red, green and blue as the BMP's colour table has them.
-PngPalette PngPaletteOf(const ColourWords& words) {
-  PngPalette palette;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const auto entry = ColourTableEntry(words[i]);  // blue, green, red, 0
-    palette[i] = {entry[2], entry[1], entry[0]};
-  }
-  return palette;
-}
-
-// The picture's file: an 8-bit BMP, or an 8-bit palette PNG.
-bool ImageFileBytes(const IndexedImage& image, const ColourWords& palette, bool png,
-                    std::vector<std::uint8_t>& file, std::string& error) {
-  if (!png) {
-    file = IndexedBitmapBytes(image, palette);
-    return true;
-  }
-  return EncodeIndexedPng(static_cast<std::uint32_t>(image.Width), static_cast<std::uint32_t>(image.Height),
-                          image.Pixels, PngPaletteOf(palette), file, error);
-}
 
 int RunRender(const RenderOptions& options, const CommandIo& io) {
   const std::string extension = LowerAscii(SplitPath(options.out).Ext);
@@ -76,20 +38,9 @@ int RunRender(const RenderOptions& options, const CommandIo& io) {
     }
   }
   std::string error;
-  std::vector<std::uint8_t> scrFile, colFile;
-  std::span<const std::uint8_t> scr, col;
-  std::vector<std::vector<std::uint8_t>> chrFiles(options.chr.size());
-  std::vector<std::span<const std::uint8_t>> banks(options.chr.size());
-  bool ok = ResourceData(options.scr, "SCR", scrFile, scr, error);
-  for (std::size_t i = 0; ok && i < options.chr.size(); ++i)
-    ok = ResourceData(options.chr[i], "CHR", chrFiles[i], banks[i], error);
-  if (ok && !options.col.empty())
-    ok = ResourceData(options.col, "COL", colFile, col, error);
-  const ColourWords palette = col.size() >= 512 ? ColourWordsOf(col) : BuiltInBgPalette();
   std::vector<std::uint8_t> image;
-  if (!ok ||
-      !ImageFileBytes(RenderScreen(ScrCellsInReadingOrder(scr), banks, width, height), palette,
-                      extension == ".png", image, error) ||
+  if (!RenderScreenFile({options.scr, options.chr, options.col}, width, height, extension == ".png", image,
+                        error) ||
       !WriteWholeFile(options.out, image, error)) {
     io.err << "granvel-cli render: " << error << "\n";
     return kExitFailed;

@@ -50,6 +50,59 @@ void OptionsForm::ApplyTo(ConvertSettings& settings) const {
 
 namespace granvel {
 
+const char* OptionLabel(OptionControl control) {
+  switch (control) {
+    case OptionControl::SameAsSource:
+      return "Same folder as source";
+    case OptionControl::SameAsTool:
+      return "Same folder as tool";
+    case OptionControl::SelectedFolder:
+    case OptionControl::UserFolder:
+      return "Selected folder";
+    case OptionControl::MakeZkpFolder:
+      return "Make 'ZKP' folder";
+    case OptionControl::TextOut:
+      return "Make with text file containing DATA commands";
+    case OptionControl::DataHex:
+      return "Output DATA with hex string on GRP resource";
+    case OptionControl::DataDec:
+      return "Output DATA with dec number on GRP resource";
+    case OptionControl::PngImage:
+      return "Convert PNG files as images";
+    case OptionControl::PrgLimit:
+      return "Make error in line of 100 or more chars string";
+    case OptionControl::PrgToScr:
+      return "Convert SCR at end of file name by '_scr.txt'";
+    case OptionControl::PrgToMem:
+      return "Convert MEM at end of file name by '_mem.txt'";
+    case OptionControl::KeepWidth:
+      return "Keep width of source image";
+    case OptionControl::Split128:
+      return "Split by 128x128 pixels";
+    case OptionControl::Split256:
+      return "Split by 256x 64 pixels";
+    case OptionControl::PaletteKeep:
+      return "Use Palette 01 ( Keep as source )";
+    case OptionControl::Palette15:
+      return "Use Palette 15 ( Zorikamu font color )";
+    case OptionControl::PaletteAsk:
+      return "Choose every times";
+    case OptionControl::MultiByte:
+      return "Make text at S-JIS char set in program data";
+    case OptionControl::Escape:
+      return "Escape smaller or bigger code's chars";
+    case OptionControl::Make128:
+      return "Make 128x128 pixel images in CHR resource data";
+    case OptionControl::Make256:
+      return "Make 256x 64 pixel images in CHR resource data";
+    case OptionControl::Utf8Text:
+      return kUtf8TextLabel;
+    case OptionControl::ShareTiles:
+      return kShareTilesLabel;
+  }
+  return "";
+}
+
 const char* OptionTooltip(OptionControl control) {
   switch (control) {
     case OptionControl::SameAsSource:

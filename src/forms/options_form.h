@@ -47,6 +47,17 @@ inline constexpr const char* kShareTilesLabel = "Share one tile set across the p
 
 // What a control does to the files, in plain words, with an example where it helps: its tooltip.
 const char* OptionTooltip(OptionControl control);
+// The control's own text ("Make 'ZKP' folder"); the folder field's is the "Selected folder" radio's.
+const char* OptionLabel(OptionControl control);
+
+// The dialog's title, its group boxes' captions and the label over the 1-bit palette radios.
+inline constexpr const char* kOptionsTitle = "Option settings";
+inline constexpr const char* kSaveToCaption = "Save to...";
+inline constexpr const char* kCommonCaption = "Common settings";
+inline constexpr const char* kPrgTextCaption = "PRG text settings";
+inline constexpr const char* kChrCaption = "CHR resource settings";
+inline constexpr const char* kZkpCaption = "ZKP file settings";
+inline constexpr const char* kOneBitLabel = "Convert of 1bit ( 2 colors ) BMP file";
 
 struct OptionsForm {
   // "Save to...": one of the SelectMode values; any other value checks none of the three radios.

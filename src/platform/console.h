@@ -20,7 +20,7 @@ class StandardStreams {
   StandardStreams& operator=(const StandardStreams&) = delete;
 
  private:
-  unsigned int savedCodePage_ = 0;
+  [[maybe_unused]] unsigned int savedCodePage_ = 0;  // the console's, on Windows
 };
 
 // True when standard input is an interactive terminal (a console on Windows; not NUL, a file or a pipe).

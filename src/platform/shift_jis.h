@@ -21,8 +21,8 @@ class ShiftJisConverter {
   bool Decode(const std::uint8_t* bytes, std::size_t count, char32_t& code);
 
  private:
-  void* to_ = nullptr;  // the converters of the POSIX build
-  void* back_ = nullptr;
+  [[maybe_unused]] void* to_ = nullptr;  // the converters of the POSIX build
+  [[maybe_unused]] void* back_ = nullptr;
 };
 
 }  // namespace granvel

@@ -163,6 +163,9 @@ void BuildAsset(const Project& project, const BuildRecord* old, AssetJob& job) {
 // soon as i and every index before it are finished.
 template <typename Work, typename Done>
 void RunInOrder(std::size_t count, int jobs, Work work, Done done) {
+#ifdef __EMSCRIPTEN__
+  jobs = 1;  // the browser edition has no threads: one job at a time gives the same files and lines
+#endif
   if (jobs <= 1 || count <= 1) {  // no thread of its own for one job at a time
     for (std::size_t i = 0; i < count; ++i) {
       work(i);

@@ -21,6 +21,10 @@ QString DefaultFolderBrowser(QWidget* parent, const QString& start) {
                                            QFileDialog::ShowDirsOnly);
 }
 
+QString Label(OptionControl control) {
+  return QString::fromUtf8(OptionLabel(control));
+}
+
 // One exclusive set of radio buttons: checking one unchecks the others of its set only.
 QButtonGroup* Exclusive(QObject* owner, std::initializer_list<QRadioButton*> radios) {
   auto* group = new QButtonGroup(owner);
@@ -37,7 +41,7 @@ OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWi
       settings_(settings),
       iniPath_(std::move(iniPath)),
       browseFolder_(DefaultFolderBrowser) {
-  setWindowTitle(QStringLiteral("Option settings"));
+  setWindowTitle(QString::fromUtf8(kOptionsTitle));
 
   auto* left = new QVBoxLayout;
   left->addWidget(MakeSaveToGroup());
@@ -77,10 +81,10 @@ OptionsDialog::OptionsDialog(ConvertSettings& settings, std::string iniPath, QWi
 }
 
 QGroupBox* OptionsDialog::MakeSaveToGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Save to..."));
-  sameAsSource_ = new QRadioButton(QStringLiteral("Same folder as source"));
-  sameAsTool_ = new QRadioButton(QStringLiteral("Same folder as tool"));
-  selectedFolder_ = new QRadioButton(QStringLiteral("Selected folder"));
+  auto* group = new QGroupBox(QString::fromUtf8(kSaveToCaption));
+  sameAsSource_ = new QRadioButton(Label(OptionControl::SameAsSource));
+  sameAsTool_ = new QRadioButton(Label(OptionControl::SameAsTool));
+  selectedFolder_ = new QRadioButton(Label(OptionControl::SelectedFolder));
   selectGroup_ = Exclusive(this, {sameAsSource_, sameAsTool_, selectedFolder_});
   userFolder_ = new QLineEdit;
   userFolder_->setObjectName(QStringLiteral("userFolder"));
@@ -88,7 +92,7 @@ QGroupBox* OptionsDialog::MakeSaveToGroup() {
   userFolder_->setMinimumWidth(220);
   browse_ = new QPushButton(QStringLiteral("Select"));
   browse_->setAutoDefault(false);
-  makeZkpFolder_ = new QCheckBox(QStringLiteral("Make 'ZKP' folder"));
+  makeZkpFolder_ = new QCheckBox(Label(OptionControl::MakeZkpFolder));
 
   auto* folderRow = new QHBoxLayout;
   folderRow->addWidget(userFolder_, 1);
@@ -103,12 +107,12 @@ QGroupBox* OptionsDialog::MakeSaveToGroup() {
 }
 
 QGroupBox* OptionsDialog::MakeCommonGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Common settings"));
-  textOut_ = new QCheckBox(QStringLiteral("Make with text file containing DATA commands"));
-  dataHex_ = new QRadioButton(QStringLiteral("Output DATA with hex string on GRP resource"));
-  dataDec_ = new QRadioButton(QStringLiteral("Output DATA with dec number on GRP resource"));
+  auto* group = new QGroupBox(QString::fromUtf8(kCommonCaption));
+  textOut_ = new QCheckBox(Label(OptionControl::TextOut));
+  dataHex_ = new QRadioButton(Label(OptionControl::DataHex));
+  dataDec_ = new QRadioButton(Label(OptionControl::DataDec));
   Exclusive(this, {dataHex_, dataDec_});
-  pngImage_ = new QCheckBox(QStringLiteral("Convert PNG files as images"));
+  pngImage_ = new QCheckBox(Label(OptionControl::PngImage));
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(textOut_);
   layout->addWidget(dataHex_);
@@ -118,10 +122,10 @@ QGroupBox* OptionsDialog::MakeCommonGroup() {
 }
 
 QGroupBox* OptionsDialog::MakePrgTextGroup() {
-  auto* group = new QGroupBox(QStringLiteral("PRG text settings"));
-  prgLimit_ = new QCheckBox(QStringLiteral("Make error in line of 100 or more chars string"));
-  prgToScr_ = new QCheckBox(QStringLiteral("Convert SCR at end of file name by '_scr.txt'"));
-  prgToMem_ = new QCheckBox(QStringLiteral("Convert MEM at end of file name by '_mem.txt'"));
+  auto* group = new QGroupBox(QString::fromUtf8(kPrgTextCaption));
+  prgLimit_ = new QCheckBox(Label(OptionControl::PrgLimit));
+  prgToScr_ = new QCheckBox(Label(OptionControl::PrgToScr));
+  prgToMem_ = new QCheckBox(Label(OptionControl::PrgToMem));
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(prgLimit_);
   layout->addWidget(prgToScr_);
@@ -130,15 +134,15 @@ QGroupBox* OptionsDialog::MakePrgTextGroup() {
 }
 
 QGroupBox* OptionsDialog::MakeChrGroup() {
-  auto* group = new QGroupBox(QStringLiteral("CHR resource settings"));
-  keepWidth_ = new QCheckBox(QStringLiteral("Keep width of source image"));
-  split128_ = new QRadioButton(QStringLiteral("Split by 128x128 pixels"));
-  split256_ = new QRadioButton(QStringLiteral("Split by 256x 64 pixels"));
+  auto* group = new QGroupBox(QString::fromUtf8(kChrCaption));
+  keepWidth_ = new QCheckBox(Label(OptionControl::KeepWidth));
+  split128_ = new QRadioButton(Label(OptionControl::Split128));
+  split256_ = new QRadioButton(Label(OptionControl::Split256));
   Exclusive(this, {split128_, split256_});
-  auto* paletteLabel = new QLabel(QStringLiteral("Convert of 1bit ( 2 colors ) BMP file"));
-  palette01_ = new QRadioButton(QStringLiteral("Use Palette 01 ( Keep as source )"));
-  palette15_ = new QRadioButton(QStringLiteral("Use Palette 15 ( Zorikamu font color )"));
-  paletteAsk_ = new QRadioButton(QStringLiteral("Choose every times"));
+  auto* paletteLabel = new QLabel(QString::fromUtf8(kOneBitLabel));
+  palette01_ = new QRadioButton(Label(OptionControl::PaletteKeep));
+  palette15_ = new QRadioButton(Label(OptionControl::Palette15));
+  paletteAsk_ = new QRadioButton(Label(OptionControl::PaletteAsk));
   Exclusive(this, {palette01_, palette15_, paletteAsk_});
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(keepWidth_);
@@ -149,20 +153,20 @@ QGroupBox* OptionsDialog::MakeChrGroup() {
   layout->addWidget(palette01_);
   layout->addWidget(palette15_);
   layout->addWidget(paletteAsk_);
-  shareTiles_ = new QCheckBox(QString::fromUtf8(kShareTilesLabel));
+  shareTiles_ = new QCheckBox(Label(OptionControl::ShareTiles));
   layout->addSpacing(6);
   layout->addWidget(shareTiles_);
   return group;
 }
 
 QGroupBox* OptionsDialog::MakeZkpGroup() {
-  auto* group = new QGroupBox(QStringLiteral("ZKP file settings"));
-  multiByte_ = new QCheckBox(QStringLiteral("Make text at S-JIS char set in program data"));
-  escape_ = new QCheckBox(QStringLiteral("Escape smaller or bigger code's chars"));
-  make128_ = new QRadioButton(QStringLiteral("Make 128x128 pixel images in CHR resource data"));
-  make256_ = new QRadioButton(QStringLiteral("Make 256x 64 pixel images in CHR resource data"));
+  auto* group = new QGroupBox(QString::fromUtf8(kZkpCaption));
+  multiByte_ = new QCheckBox(Label(OptionControl::MultiByte));
+  escape_ = new QCheckBox(Label(OptionControl::Escape));
+  make128_ = new QRadioButton(Label(OptionControl::Make128));
+  make256_ = new QRadioButton(Label(OptionControl::Make256));
   Exclusive(this, {make128_, make256_});
-  utf8Text_ = new QCheckBox(QString::fromUtf8(kUtf8TextLabel));
+  utf8Text_ = new QCheckBox(Label(OptionControl::Utf8Text));
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(multiByte_);
   layout->addWidget(escape_);

@@ -2,7 +2,7 @@
 // granvel-cli.js), as the native suite runs them through granvel-cli: the same inputs, commands, expected
 // files and printed lines, so the browser's core is held to the same bytes as Linux and Windows.
 // Usage: node --no-experimental-fetch tests/web/run-cases.mjs build-web/bin/granvel-cli.js [CASE...]
-import { spawnSync } from 'node:child_process';
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -36,9 +36,22 @@ function filesBelow(root) {
   return new Map([...files].sort(([a], [b]) => (a < b ? -1 : a > b ? 1 : 0)));
 }
 
+// Runs the command line in `cwd` with standard input empty: its status and what it printed.
+function runCli(words, cwd) {
+  return new Promise((resolve) => {
+    const child = spawn(process.execPath, ['--no-experimental-fetch', cli, ...words],
+                        { cwd, stdio: ['ignore', 'pipe', 'pipe'] });
+    const out = [], err = [];
+    child.stdout.on('data', (chunk) => out.push(chunk));
+    child.stderr.on('data', (chunk) => err.push(chunk));
+    child.on('close', (status) => resolve({ status, stdout: Buffer.concat(out).toString('utf8'),
+                                            stderr: Buffer.concat(err).toString('utf8') }));
+  });
+}
+
 const textOrEmpty = (file) => (fs.existsSync(file) ? fs.readFileSync(file, 'utf8') : '');
 
-function runCase(name) {
+async function runCase(name) {
   const folder = path.join(casesDir, name);
   const lines = fs.readFileSync(path.join(folder, 'run.case'), 'utf8').split('\n');
   for (const line of lines) {
@@ -52,10 +65,10 @@ function runCase(name) {
   try {
     if (fs.existsSync(path.join(folder, 'in'))) fs.cpSync(path.join(folder, 'in'), work, { recursive: true });
     let out = '', err = '';
-    lines.forEach((line, index) => {
+    for (const [index, line] of lines.entries()) {
       const words = line.split(/\s+/).filter(Boolean);
       const where = `line ${index + 1}: ${line}`;
-      if (words.length === 0 || words[0].startsWith('#')) return;
+      if (words.length === 0 || words[0].startsWith('#')) continue;
       if (words[0] === 'same' && words.length === 4) {
         const a = fs.readFileSync(path.join(work, words[1])), b = fs.readFileSync(path.join(work, words[2]));
         const from = Number(words[3]);
@@ -71,13 +84,12 @@ function runCase(name) {
       } else {
         let status = 0;
         if (/^\[\d+\]$/.test(words[0])) status = Number(words.shift().slice(1, -1));
-        const run = spawnSync(process.execPath, ['--no-experimental-fetch', cli, ...words],
-                              { cwd: work, stdio: ['ignore', 'pipe', 'pipe'], encoding: 'utf8' });
+        const run = await runCli(words, work);
         if (run.status !== status) problems.push(`${where}: status ${run.status}, expected ${status}\n${run.stderr}`);
         out += run.stdout;
         err += run.stderr;
       }
-    });
+    }
     const replaceWork = (text) => text.split(work).join('$WORK');
     for (const [file, text] of [['stdout.txt', out], ['stderr.txt', err]]) {
       const expected = textOrEmpty(path.join(folder, file));
@@ -104,8 +116,17 @@ const names = fs.readdirSync(casesDir, { withFileTypes: true })
   .map((entry) => entry.name).sort();
 let failed = 0, passed = 0;
 const skipped = [];
-for (const name of names) {
-  const result = runCase(name);
+// As many cases at once as there are processors; the results are told in the cases' order.
+const results = new Array(names.length);
+let next = 0;
+await Promise.all(Array.from({ length: Math.max(1, os.availableParallelism()) }, async () => {
+  while (next < names.length) {
+    const index = next++;
+    results[index] = await runCase(names[index]);
+  }
+}));
+names.forEach((name, index) => {
+  const result = results[index];
   if (result.skipped) {
     skipped.push(`${name}: ${result.skipped}`);
   } else if (result.problems.length) {
@@ -114,7 +135,7 @@ for (const name of names) {
   } else {
     ++passed;
   }
-}
+});
 console.log(`web cases: ${passed} passed, ${failed} failed, ${skipped.length} skipped`);
 for (const line of skipped) console.log(`  skipped ${line}`);
 process.exit(failed ? 1 : 0);

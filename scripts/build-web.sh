@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Emscripten and Chromium among it), then builds the browser edition with
-# Emscripten: build-web/bin/ (the page's module granvel_web.js + .wasm, its one-file twin, and the command
-# line for Node), then the page itself: build-web/site/ (for a web server) and build-web/site-single/
-# granvel.html (one file that works opened from the disk).
+# Emscripten: build-web/bin/ (the page's module granvel_web.js + .wasm, and the command line for Node), then
+# the page itself: build-web/site/ (for a web server) and build-web/site-single/granvel.html (one file, the
+# module inside it, that works opened from the disk).
 # "build-web.sh test" then runs the browser edition's tests: the end-to-end cases through the command line
 # for Node, and the page in headless Chromium (web/tests/), against the native release build's outputs.
 set -euo pipefail

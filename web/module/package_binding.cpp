@@ -16,8 +16,9 @@ using emscripten::val;
 
 class PagePackageForm {
  public:
-  explicit PagePackageForm(const std::string& iniText)
-      : settings_(SettingsFromIniText(iniText)), host_(true), form_(settings_, host_, &browseFolder_) {}
+  // `answerYes` answers the 1-bit palette question whenever choosing a file or Make asks it.
+  PagePackageForm(const std::string& iniText, bool answerYes)
+      : settings_(SettingsFromIniText(iniText)), host_(answerYes), form_(settings_, host_, &browseFolder_) {}
 
   val Groups() const {
     val groups = val::array();
@@ -130,7 +131,7 @@ class PagePackageForm {
 
 EMSCRIPTEN_BINDINGS(granvel_package) {
   emscripten::class_<PagePackageForm>("PackageForm")
-      .constructor<std::string>()
+      .constructor<std::string, bool>()
       .function("groups", &PagePackageForm::Groups)
       .function("state", &PagePackageForm::State)
       .function("editName", &PagePackageForm::EditName)

@@ -1,0 +1,143 @@
+// Measures the browser edition and prints a small table: the download size of the module, the time until the
+// page is ready, the examples converted inside the page against the native command line, and how long the
+// page's main thread is held up while a 4096x4096 picture converts in the worker.
+//   node web/tools/measure.mjs build-web        (GRANVEL_NATIVE_CLI = the native granvel-cli, else build/bin)
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+
+import { bigBmp } from '../tests/support/files.mjs';
+import {
+  examplesDir, launchBrowser, nativeCli, openPage, runNative, serveFolder, setConvertType, tempDir, waitFor,
+  waitForReady,
+} from '../tests/support/harness.mjs';
+
+const buildDir = path.resolve(process.argv[2] || 'build-web');
+const site = path.join(buildDir, 'site');
+const rows = [];
+const row = (what, value) => { rows.push([what, value]); console.error(`  ${what}: ${value}`); };
+const ms = (value) => `${value.toFixed(1)} ms`;
+const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const kExamples = ['Hello.txt', 'Notes_mem.txt', 'Sprites.bmp', 'Title.rscr', 'Title_scr.txt'];
+
+// ---- sizes
+const moduleDir = fs.existsSync(path.join(site, 'granvel_web.wasm')) ? site : path.join(buildDir, 'bin');
+let gzipTotal = 0;
+for (const name of ['granvel_web.wasm', 'granvel_web.js']) {
+  const bytes = fs.readFileSync(path.join(moduleDir, name));
+  const gz = zlib.gzipSync(bytes, { level: 9 }).length;
+  gzipTotal += gz;
+  row(`${name} (raw / gzip -9)`, `${(bytes.length / 1024).toFixed(1)} KB / ${(gz / 1024).toFixed(1)} KB`);
+}
+row('module gzipped, .wasm + .js', `${(gzipTotal / 1024).toFixed(1)} KB`);
+
+const server = await serveFolder(site);
+const browser = await launchBrowser();
+const work = tempDir('measure');
+try {
+  const context = await browser.newContext();
+
+  // ---- ready time: navigation start to window.granvelReadyAt, five fresh loads
+  const readyTimes = [];
+  for (let i = 0; i < 5; i += 1) {
+    const page = await context.newPage();
+    await page.goto(`${server.origin}/index.html`);
+    await waitForReady(page);
+    const at = await waitFor(page, () => (typeof window.granvelReadyAt === 'number'
+      ? { at: window.granvelReadyAt, origin: performance.timeOrigin } : null), null, { what: 'window.granvelReadyAt' });
+    readyTimes.push(at.at > 1e12 ? at.at - at.origin : at.at);
+    await page.close();
+  }
+  row('ready after navigation start (median of 5)', `${ms(median(readyTimes))} (${readyTimes.map((t) => t.toFixed(0)).join(', ')})`);
+
+  // ---- the examples: native spawn vs. the page from the pick to the summary
+  const nativeTimes = [];
+  for (let i = 0; i < 3; i += 1) {
+    const dir = fs.mkdtempSync(path.join(work, 'native-'));
+    for (const name of kExamples) fs.copyFileSync(path.join(examplesDir, name), path.join(dir, name));
+    const start = process.hrtime.bigint();
+    const run = await runNative(['convert', '--ini', '/dev/null', '--no-progress', ...kExamples], dir);
+    nativeTimes.push(Number(process.hrtime.bigint() - start) / 1e6);
+    if (run.status !== 0) throw new Error(`the native run failed: ${run.stderr}`);
+  }
+  const page = await openPage(context, `${server.origin}/index.html`);
+  await setConvertType(page, 'bg');
+  // The pick's change event (seen first, in the capture phase) and the summary's next change, in page time.
+  const timedRun = async (files, watch) => {
+    await page.evaluate(() => {
+      window.__measure = { picked: 0, done: 0, gaps: [] };
+      const input = document.getElementById('pick-files');
+      input.addEventListener('change', () => { window.__measure.picked = performance.now(); }, { capture: true, once: true });
+      const observer = new MutationObserver(() => {
+        if (document.getElementById('summary-text').textContent.trim() && window.__measure.picked) {
+          window.__measure.done = performance.now();
+          observer.disconnect();
+        }
+      });
+      observer.observe(document.getElementById('summary-text'), { childList: true, characterData: true, subtree: true });
+    });
+    if (watch) {
+      await page.evaluate(() => {
+        const m = window.__measure;
+        m.frameGap = 0; m.tickGap = 0;
+        let lastFrame = performance.now(), lastTick = performance.now();
+        const frame = (now) => { m.frameGap = Math.max(m.frameGap, now - lastFrame); lastFrame = now; if (!m.done) requestAnimationFrame(frame); };
+        requestAnimationFrame(frame);
+        const timer = setInterval(() => {
+          const now = performance.now();
+          m.tickGap = Math.max(m.tickGap, now - lastTick);
+          lastTick = now;
+          if (m.done) clearInterval(timer);
+        }, 10);
+      });
+    }
+    await page.setInputFiles('#pick-files', files);
+    const m = await waitFor(page, () => (window.__measure.done ? window.__measure : null), null,
+      { timeout: 60000, what: 'the summary' });
+    await waitFor(page, () => document.getElementById('cancel').disabled, null, { what: 'the end of the run' });
+    return m;
+  };
+  const pageTimes = [];
+  for (let i = 0; i < 3; i += 1) {
+    const m = await timedRun(kExamples.map((name) => path.join(examplesDir, name)));
+    pageTimes.push(m.done - m.picked);
+  }
+  const bestNative = Math.min(...nativeTimes), bestPage = Math.min(...pageTimes);
+  row('examples, native granvel-cli (best of 3, spawn)', ms(bestNative));
+  row('examples, page: pick to summary (best of 3)', ms(bestPage));
+  row('examples, page / native', `${(bestPage / bestNative).toFixed(2)}x`);
+
+  // ---- a 4096x4096 8-bit picture: conversion time and the main thread's longest gap
+  const big = path.join(work, 'big4096.bmp');
+  fs.writeFileSync(big, bigBmp(4096));
+  for (const type of ['grp', 'bg']) {
+    if (type === 'bg') {
+      // A picture this wide makes CHR banks only with AutoTrim=0 (128- or 256-pixel-wide banks).
+      await page.evaluate(() => localStorage.setItem('granvel.ini', '[Convert]\r\nAutoTrim=0\r\n'));
+      await page.reload();
+      await waitForReady(page);
+    }
+    await setConvertType(page, type);
+    const m = await timedRun([big], true);
+    const ok = await page.evaluate(() => document.querySelector('#results li.file')?.dataset.ok);
+    const dir = fs.mkdtempSync(path.join(work, `native-${type}-`));
+    fs.copyFileSync(big, path.join(dir, 'big4096.bmp'));
+    const start = process.hrtime.bigint();
+    await runNative(['convert', '--ini', '/dev/null', '--no-progress', '--type', type,
+      ...(type === 'bg' ? ['--set', 'AutoTrim=0'] : []), 'big4096.bmp'], dir);
+    const native = Number(process.hrtime.bigint() - start) / 1e6;
+    const label = type === 'grp' ? 'GRP' : 'CHR';
+    row(`4096x4096 as ${label}: page pick to summary`, `${ms(m.done - m.picked)} (native ${ms(native)})${ok === 'true' ? '' : ' REFUSED'}`);
+    row(`4096x4096 as ${label}: longest gap, rAF / 10 ms timer`, `${ms(m.frameGap)} / ${ms(m.tickGap)}`);
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+} finally {
+  await browser.close();
+  await server.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+
+const width = Math.max(...rows.map(([what]) => what.length));
+console.log(`GRANVEL browser edition, measured ${new Date().toISOString().slice(0, 10)} (native: ${nativeCli})`);
+for (const [what, value] of rows) console.log(`${what.padEnd(width)}  ${value}`);

@@ -1,5 +1,11 @@
 // Small helpers for building the page's elements.
 
+// A count with thousands separators ("8,240"); one formatter for the page, as making one per number is slow.
+const countFormat = new Intl.NumberFormat('en-US');
+export function countText(number) {
+  return countFormat.format(number);
+}
+
 // el('li', {class: 'file', dataset: {path}}, [children or text])
 export function el(tag, attributes = {}, children = []) {
   const element = document.createElement(tag);

@@ -115,6 +115,7 @@ async function runFiles(files, problems = []) {
     });
     summaryCaption = result.summaryCaption || summaryCaption;
     showSummary(result);
+    window.granvelLastRun = { convertMs: result.convertMs };
     setBusy(false);
     setStatus('Ready');
     const droppedZkps = files.filter(({ path }) => /\.zkp$/i.test(path))

@@ -1,6 +1,6 @@
 // "Make ZKP package": the package dialog drawn from the module's PackageForm, which lives in the worker and
 // keeps the rules of the desktop dialog. Every command re-reads the form's state and redraws the controls.
-import { el, byId } from './dom.js';
+import { el, byId, countText } from './dom.js';
 import { call } from './worker-client.js';
 import { storedIni } from './store.js';
 
@@ -165,7 +165,7 @@ async function makePackage() {
       const link = byId('package-download');
       link.href = packageUrl;
       link.download = answer.file;
-      link.textContent = 'Download ' + answer.file + ' (' + answer.bytes.length.toLocaleString('en-US') + ' bytes)';
+      link.textContent = 'Download ' + answer.file + ' (' + countText(answer.bytes.length) + ' bytes)';
       link.hidden = false;
       link.focus();
     } else if (answer.events.ok) {

@@ -1,6 +1,6 @@
 // Previews of a run: pictures as the browser draws them (each with its own palette), screen maps drawn by
 // the module with the banks and palette beside them, texts as text, and what each .zkp holds.
-import { el, byId, baseNameOf, textOf } from './dom.js';
+import { el, byId, baseNameOf, textOf, countText } from './dom.js';
 import { call } from './worker-client.js';
 
 const PREVIEW_LIMIT = 200;
@@ -36,7 +36,7 @@ function zkpInfoBlock(info) {
     el('dt', { text: 'Name' }), el('dd', { text: info.name || '(none)' }),
   ];
   const parts = (info.parts || []).map((part) => el('li', {
-    text: part.typeName + ' · ' + part.size.toLocaleString('en-US') + ' bytes at ' + part.offset,
+    text: part.typeName + ' · ' + countText(part.size) + ' bytes at ' + part.offset,
   }));
   const block = el('div', { class: 'zkp-info' }, [el('dl', {}, rows)]);
   if (parts.length) block.append(el('p', { class: 'parts-caption', text: 'Resources' }), el('ol', { class: 'parts' }, parts));
@@ -87,7 +87,7 @@ export async function showPreviews(outputs, droppedZkps) {
     } else {
       const figure = figureFor(item.path, 'other');
       figure.append(el('p', { class: 'note', text: 'No preview for this kind of file (' +
-        item.bytes.length.toLocaleString('en-US') + ' bytes).' }));
+        countText(item.bytes.length) + ' bytes).' }));
       list.append(figure);
     }
   }

@@ -1,15 +1,17 @@
 // The run's results: one line per file (its outputs, reason and notes), the summary with the core's texts,
 // and the downloads: one link per output and one zip of them all.
-import { el, byId, baseNameOf, mimeOf, saveBytes } from './dom.js';
+import { el, byId, baseNameOf, mimeOf, saveBytes, countText } from './dom.js';
 import { makeZip } from './zip.js';
 
 let runOutputs = [];
 let runUrls = [];
 let runCounts = null;
+let eagerLinks = 0;
 
 export function resetResults() {
   for (const url of runUrls) URL.revokeObjectURL(url);
   runUrls = [];
+  eagerLinks = 0;
   runOutputs = [];
   runCounts = { total: 0, seen: 0, converted: 0, failed: 0, pngCarried: 0 };
   byId('results').replaceChildren();
@@ -43,17 +45,33 @@ export function showReadProblems(problems) {
   if (problems.length) byId('results-section').hidden = false;
 }
 
+// Each blob: URL costs a round trip to the browser, a thousand of them a frozen second: a run's first outputs
+// get their links at once, later ones when first pointed at, focused or clicked.
+const EAGER_LINKS = 64;
+
+function linkUrl(output) {
+  if (!output.url) {
+    output.url = URL.createObjectURL(new Blob([output.bytes], { type: mimeOf(output.path) }));
+    runUrls.push(output.url);
+  }
+  return output.url;
+}
+
 function outputLine(output) {
   if (output.error) return el('li', { class: 'output-error', text: output.path + ': ' + output.error });
-  const url = URL.createObjectURL(new Blob([output.bytes], { type: mimeOf(output.path) }));
-  runUrls.push(url);
-  output.url = url;
-  const size = output.bytes.length.toLocaleString('en-US') + ' bytes';
-  return el('li', {}, [
-    el('a', { class: 'output', href: url, download: baseNameOf(output.path), dataset: { path: output.path } },
-      output.path),
-    el('span', { class: 'size', text: ' (' + size + ')' }),
-  ]);
+  const size = countText(output.bytes.length) + ' bytes';
+  const link = el('a', { class: 'output', download: baseNameOf(output.path), dataset: { path: output.path } },
+    output.path);
+  if (eagerLinks < EAGER_LINKS) {
+    eagerLinks += 1;
+    link.href = linkUrl(output);
+  } else {
+    link.href = '#';
+    const arm = () => { link.href = linkUrl(output); };
+    for (const type of ['pointerdown', 'focus', 'mouseover']) link.addEventListener(type, arm, { once: true });
+    link.addEventListener('click', arm, { capture: true, once: true });
+  }
+  return el('li', {}, [link, el('span', { class: 'size', text: ' (' + size + ')' })]);
 }
 
 // One file done: {path, ok, reason, notes, pngCarried, outputs}.

@@ -152,7 +152,10 @@ const commands = {
         reason: file.reason, notes: file.notes, pngCarried: file.pngCarried, outputs }, transfer);
     };
     try {
+      // The run's time in the worker, handing each file's outputs over included (the page shows it).
+      const start = performance.now();
       const result = granvel.convert({ paths, ini: runIni, type, answerYes: !!answerYes });
+      result.convertMs = performance.now() - start;
       return result;
     } finally {
       self.granvelProgress = undefined;

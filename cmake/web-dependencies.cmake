@@ -1,18 +1,7 @@
 # What the browser edition builds on. libspng and zlib are compiled from third_party/ (Emscripten as Debian
-# ships it has no ported libraries and cannot download any); the header-only libraries are staged from the
-# build machine's Debian packages, since /usr/include never joins Emscripten's include path, where its glibc
-# headers would shadow Emscripten's own C library.
+# ships it has no ported libraries and cannot download any); the header-only libraries are staged.
 enable_language(C)
-set(GRANVEL_STAGED_INCLUDE ${CMAKE_BINARY_DIR}/staged-include)
-foreach(header /usr/include/SimpleIni.h /usr/include/CLI /usr/include/toml++)
-  if(NOT EXISTS ${header})
-    message(FATAL_ERROR "${header} is missing: run scripts/setup.sh")
-  endif()
-  file(COPY ${header} DESTINATION ${GRANVEL_STAGED_INCLUDE})
-endforeach()
-set(SIMPLEINI_INCLUDE_DIR ${GRANVEL_STAGED_INCLUDE})
-add_library(CLI11::CLI11 INTERFACE IMPORTED)
-target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${GRANVEL_STAGED_INCLUDE})
+include(${CMAKE_CURRENT_LIST_DIR}/staged-headers.cmake)
 # The project files' parser, which the command line's "build" reaches through the core.
 include_directories(SYSTEM ${GRANVEL_STAGED_INCLUDE})
 

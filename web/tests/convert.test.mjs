@@ -8,26 +8,20 @@ import { after, before, test } from 'node:test';
 
 import { bigBmp, crc32, readZip } from './support/files.mjs';
 import {
-  waitFor,
-  casesDir, download, dropPaths, examplesDir, launchBrowser, nativeConvert, openPage, outputsOf, pickAndRun,
-  readResults, requireBuild, serveFolder, setConvertType, siteDir, summaryOfPage, tempDir, waitForReady,
-  withoutRoot,
+  waitFor, casesDir, download, dropPaths, examplesDir, nativeConvert, outputsOf, pickAndRun, readResults,
+  setConvertType, summaryOfPage, tempDir, waitForReady, withoutRoot, startSite,
 } from './support/harness.mjs';
 
-let server, browser, context, page;
+let site, browser, page;
 const scratch = [];
 
 before(async () => {
-  requireBuild();
-  server = await serveFolder(siteDir);
-  browser = await launchBrowser();
-  context = await browser.newContext({ acceptDownloads: true });
-  page = await openPage(context, `${server.origin}/index.html`);
+  site = await startSite();
+  ({ browser, page } = site);
 });
 
 after(async () => {
-  await browser?.close();
-  await server?.close();
+  await site?.close();
   for (const dir of scratch) fs.rmSync(dir, { recursive: true, force: true });
 });
 

@@ -6,25 +6,20 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import {
-  waitFor,
-  download, examplesDir, casesDir, launchBrowser, nativeConvert, openPage, outputsOf, pickAndRun, readResults,
-  requireBuild, runNative, serveFolder, setConvertType, siteDir, tempDir,
+  waitFor, download, examplesDir, casesDir, nativeConvert, outputsOf, pickAndRun, readResults, runNative,
+  setConvertType, tempDir, startSite,
 } from './support/harness.mjs';
 
-let server, browser, context, page;
+let site, browser, page;
 const work = tempDir('decode');
 
 before(async () => {
-  requireBuild();
-  server = await serveFolder(siteDir);
-  browser = await launchBrowser();
-  context = await browser.newContext({ acceptDownloads: true });
-  page = await openPage(context, `${server.origin}/index.html`);
+  site = await startSite();
+  ({ browser, page } = site);
 });
 
 after(async () => {
-  await browser?.close();
-  await server?.close();
+  await site?.close();
   fs.rmSync(work, { recursive: true, force: true });
 });
 

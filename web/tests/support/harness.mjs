@@ -139,6 +139,16 @@ export function summaryOf(stdout) {
 // ---- the page
 
 // Opens the page (the served site unless `url` is given) and waits for the module: #status says "Ready".
+// The served site in a fresh browser, its page open and ready: {server, browser, context, page, close()}.
+export async function startSite() {
+  requireBuild();
+  const server = await serveFolder(siteDir);
+  const browser = await launchBrowser();
+  const context = await browser.newContext({ acceptDownloads: true });
+  const page = await openPage(context, `${server.origin}/index.html`);
+  return { server, browser, context, page, close: async () => { await browser.close(); await server.close(); } };
+}
+
 export async function openPage(context, url) {
   if (!context.__granvelBlobs) {
     context.__granvelBlobs = true;

@@ -210,9 +210,17 @@ async function start() {
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && running) cancelRun();
   });
-  byId('download-all').addEventListener('click', () => {
-    const problem = downloadAll();
-    if (problem) setStatus('No zip: ' + problem, true);
+  byId('download-all').addEventListener('click', async () => {
+    const button = byId('download-all');
+    button.disabled = true;
+    try {
+      const problem = await downloadAll();
+      if (problem) setStatus('No zip: ' + problem, true);
+    } catch (error) {
+      setStatus('No zip: ' + error.message, true);
+    } finally {
+      button.disabled = outputsOfRun().length === 0;
+    }
   });
   const answer = byId('palette-answer');
   answer.value = storedAnswer();

@@ -126,8 +126,8 @@ export function showSummary(summary) {
   byId('results-section').hidden = false;
 }
 
-export function downloadAll() {
+export async function downloadAll() {
   if (!runOutputs.length) return 'nothing was written';
-  saveBytes(makeZip(runOutputs.map(({ path, bytes }) => ({ path, bytes }))), 'granvel-outputs.zip');
+  saveBytes(await makeZip(runOutputs.map(({ path, bytes }) => ({ path, bytes }))), 'granvel-outputs.zip');
   return '';
 }

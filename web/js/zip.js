@@ -21,18 +21,27 @@ const DOS_TIME = 0;
 const DOS_DATE = (0 << 9) | (1 << 5) | 1;
 const UTF8_FLAG = 0x0800;
 
-// entries: [{path, bytes: Uint8Array}] in the order wanted; folders are implied by the paths. Returns a Blob.
-export function makeZip(entries) {
+// The page gets a turn after every this many bytes summed, so a zip of a large run never freezes it.
+const BYTES_PER_TURN = 4 << 20;
+
+// entries: [{path, bytes: Uint8Array}] in the order wanted; folders are implied by the paths. Resolves to a Blob.
+export async function makeZip(entries) {
   const encoder = new TextEncoder();
   const parts = [];
   const central = [];
   let offset = 0;
   const seen = new Set();
+  let sinceTurn = 0;
   for (const { path, bytes } of entries) {
     const name = path.replace(/\\/g, '/').replace(/^\/+/, '');
     if (!name || seen.has(name)) continue;
     seen.add(name);
     const nameBytes = encoder.encode(name);
+    if (sinceTurn > BYTES_PER_TURN) {
+      await new Promise((resolve) => setTimeout(resolve));
+      sinceTurn = 0;
+    }
+    sinceTurn += bytes.length;
     const crc = crc32(bytes);
     if (bytes.length >= 0xffffffff || offset >= 0xffffffff) throw new Error('the outputs are too large for one zip');
     const local = new DataView(new ArrayBuffer(30));

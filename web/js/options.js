@@ -53,7 +53,7 @@ function folderField() {
     el('input', { type: 'text', id: 'opt-UserFolder', title: texts.tooltips.UserFolder, spellcheck: 'false',
       autocomplete: 'off', 'aria-describedby': 'opt-UserFolder-note' }),
     el('p', { class: 'note', id: 'opt-UserFolder-note',
-      text: 'A folder name: the outputs go into that folder of the zip. An absolute path (/...) is used as it stands.' }),
+      text: 'A folder name: the outputs go into that folder of the zip.' }),
   ]);
 }
 

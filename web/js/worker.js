@@ -5,14 +5,15 @@
 //
 // Messages in: {id, cmd, ...}. Answers out: {id, result} or {id, error}. Events out: {event, ...}.
 // File tree of a run: inputs under /in (the dropped tree kept), "Same folder as tool" is /tool, a selected
-// folder that is not absolute lives under /out. Every output is named by its path relative to the root it
-// was written under (/in, /tool, the selected folder or /out).
+// folder lives under /out. Every output is named by its path relative to the root it
+// was written under (/in, /tool or /out: a selected folder's outputs keep its name in front).
 'use strict';
 
 let granvel = null;
 let fs = null;
 let packageForm = null;
-let runRoots = ['/in', '/tool', '/out'];
+// Where a run's files live; none is inside another.
+const RUN_ROOTS = ['/tool', '/out', '/in'];
 let runSerial = 0;
 
 const SELECTED_FOLDER = 770;
@@ -52,19 +53,18 @@ function baseName(path) {
   return path.slice(path.lastIndexOf('/') + 1);
 }
 
-// The folder a "Selected folder" run writes into: an absolute path as it stands, any other text (a
-// Windows path included) as a folder under /out; an empty text is /out itself.
+// The folder a "Selected folder" run writes into: the text as a folder under /out, whatever it is (a Windows
+// path's drive and an absolute path's leading slash dropped), so that a run never writes into, and the next
+// run never clears, the file system's own folders; an empty text is /out itself.
 function userFolderOf(text) {
-  const clean = String(text || '').replace(/\\/g, '/').trim();
-  if (clean.startsWith('/')) return clean.replace(/\/+$/, '') || '/out';
-  const relative = clean.replace(/^[A-Za-z]:/, '').split('/').filter((p) => p && p !== '.' && p !== '..');
+  const clean = String(text || '').replace(/\\/g, '/').trim().replace(/^[A-Za-z]:/, '');
+  const relative = clean.split('/').filter((p) => p && p !== '.' && p !== '..');
   return relative.length ? '/out/' + relative.join('/') : '/out';
 }
 
 // The path that names an output on the page and in the zip.
 function relativeOf(path) {
-  const roots = runRoots.slice().sort((a, b) => b.length - a.length);
-  for (const root of roots) {
+  for (const root of RUN_ROOTS) {
     if (path.startsWith(root + '/')) return path.slice(root.length + 1);
   }
   return path.replace(/^\/+/, '');
@@ -95,11 +95,10 @@ const commands = {
 
   // A new run: the previous run's inputs and outputs go.
   newRun() {
-    for (const root of new Set(['/in', '/tool', '/out', '/preview', ...runRoots])) {
-      if (root !== '/' && fs.analyzePath(root).exists) removeTree(root);
+    for (const root of [...RUN_ROOTS, '/preview']) {
+      if (fs.analyzePath(root).exists) removeTree(root);
     }
-    runRoots = ['/in', '/tool', '/out'];
-    for (const root of runRoots) mkdirs(root);
+    for (const root of RUN_ROOTS) mkdirs(root);
     runSerial += 1;
     return runSerial;
   },
@@ -124,7 +123,6 @@ const commands = {
     if (options.Select === SELECTED_FOLDER) {
       const folder = userFolderOf(options.User);
       mkdirs(folder);
-      if (!runRoots.includes(folder)) runRoots.push(folder);
       runIni = granvel.iniFromOptions(runIni, { User: folder });
     }
     let lastLine = '';

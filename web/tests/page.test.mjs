@@ -137,6 +137,37 @@ test('Options: Done keeps a change over a reload, Cancel drops one, and the run 
   assert.equal(native.written.has('Sprites_CHR_DATA.txt'), !before, 'the setting changes what is written');
 });
 
+test('"Selected folder": the outputs go into that folder of the zip, whatever the text, and never into the file system\'s own', async () => {
+  const selectFolder = async (text) => {
+    await openOptions();
+    await page.locator(text === null ? '#opt-SameAsSource' : '#opt-SelectedFolder').check();
+    if (text !== null) await page.fill('#opt-UserFolder', text);
+    await page.locator('#opt-TextOut').setChecked(false);
+    await page.click('#options-done');
+    await waitFor(page, () => !document.getElementById('options-dialog').open);
+  };
+  await setConvertType(page, 'bg');
+  const native = await nativeConvert('folder', sprites, Object.keys(sprites), ['--set', 'TextOut=0']);
+  const cases = [
+    { text: 'D:\\converted\\art', prefix: 'converted/art/' },
+    { text: '/dev', prefix: 'dev/' },
+    { text: '../../in/..', prefix: 'in/' },
+  ];
+  try {
+    for (const { text, prefix } of cases) {
+      await selectFolder(text);
+      await pickAndRun(page, Object.values(sprites));
+      const outputs = outputsOf(await readResults(page));
+      assert.deepEqual([...outputs.keys()], [...native.written.keys()].map((name) => prefix + name), text);
+      for (const [name, bytes] of native.written) assert.ok(outputs.get(prefix + name).equals(bytes), `${text}: ${name}`);
+    }
+  } finally {
+    await selectFolder(null);
+  }
+  // The runs above left the worker's own folders whole: a run beside its sources still works.
+  await sameAsNative(sprites, ['--set', 'TextOut=0'], 'after the selected folders');
+});
+
 test('the convert type and the palette answer are remembered over a reload', async () => {
   await page.selectOption('#convert-type', String(TYPES['32x32']));
   await page.selectOption('#palette-answer', 'yes');

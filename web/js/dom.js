@@ -6,6 +6,12 @@ export function countText(number) {
   return countFormat.format(number);
 }
 
+// The core names files by their place in the worker's file system; the page shows them as the user knows
+// them: "/in/art/a.bmp" is "art/a.bmp", and likewise under /tool, /out and a package form's upload folder.
+export function shownPaths(text) {
+  return String(text).replace(/(^|[\s"'(])\/(?:in|tool|out|pkg\/[^/\s]+)\//g, '$1');
+}
+
 // el('li', {class: 'file', dataset: {path}}, [children or text])
 export function el(tag, attributes = {}, children = []) {
   const element = document.createElement(tag);

@@ -1,6 +1,6 @@
 // "Make ZKP package": the package dialog drawn from the module's PackageForm, which lives in the worker and
 // keeps the rules of the desktop dialog. Every command re-reads the form's state and redraws the controls.
-import { el, byId, countText } from './dom.js';
+import { el, byId, countText, shownPaths } from './dom.js';
 import { call } from './worker-client.js';
 import { storedIni } from './store.js';
 
@@ -102,12 +102,12 @@ function showEvents(events, fallback) {
   const items = [];
   for (const message of events.messages || []) {
     items.push(el('li', { class: /error/i.test(message.caption) ? 'error' : '' }, [
-      el('strong', { text: message.caption + ': ' }), el('span', { class: 'message-text', text: message.text }),
-      message.details ? el('pre', { class: 'details', text: message.details }) : null,
+      el('strong', { text: message.caption + ': ' }), el('span', { class: 'message-text', text: shownPaths(message.text) }),
+      message.details ? el('pre', { class: 'details', text: shownPaths(message.details) }) : null,
     ]));
   }
   for (const question of events.questions || []) {
-    items.push(el('li', {}, [el('strong', { text: question.caption + ': ' }), question.text,
+    items.push(el('li', {}, [el('strong', { text: question.caption + ': ' }), shownPaths(question.text),
       el('strong', { text: ' → ' + (question.answer ? 'Yes' : 'No') })]));
   }
   if (!items.length && fallback) items.push(el('li', { class: 'error', text: fallback }));

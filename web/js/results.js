@@ -1,6 +1,6 @@
 // The run's results: one line per file (its outputs, reason and notes), the summary with the core's texts,
 // and the downloads: one link per output and one zip of them all.
-import { el, byId, baseNameOf, mimeOf, saveBytes, countText } from './dom.js';
+import { el, byId, baseNameOf, mimeOf, saveBytes, countText, shownPaths } from './dom.js';
 import { makeZip } from './zip.js';
 
 let runOutputs = [];
@@ -97,12 +97,6 @@ export function addFileResult(file) {
   const all = byId('download-all');
   all.hidden = runOutputs.length === 0;
   all.disabled = runOutputs.length === 0;
-}
-
-// The core names files by their place in the worker's file system; the page shows them as the user dropped
-// them ("/in/art/a.bmp" is "art/a.bmp").
-export function shownPaths(text) {
-  return String(text).replace(/(^|[\s"'(])\/in\//g, '$1');
 }
 
 // The summary: {summaryCaption, summaryText, details, questions}.

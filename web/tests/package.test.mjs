@@ -197,6 +197,7 @@ test('the package form shows the core\'s reason when a slot\'s file is refused',
     reason, { timeout: 5000 }).catch(() => {});
   const messages = await page.locator('#package-messages').textContent();
   assert.ok(messages.includes(reason), `#package-messages shows "${reason}"; it shows "${messages.trim()}"`);
+  assert.doesNotMatch(messages, /\/(in|pkg|out|tool)\//, 'no path of the worker\'s file system is shown');
   assert.equal(await check.isChecked(), false, 'the refused slot is not ticked');
   await page.click('#package-make');
   assert.equal(await page.locator('#package-download').isVisible(), false, 'no package is offered');

@@ -247,7 +247,7 @@ const commands = {
   packageMake({ name }) {
     if (!packageForm) throw new Error('the package form is not open');
     mkdirs('/out');
-    const file = (packageFileName(name) || 'PACKAGE') + '.zkp';
+    const file = granvel.packageResourceName(String(name || '')) + '.zkp';
     const out = '/out/' + file;
     if (fs.analyzePath(out).exists) fs.unlink(out);
     const events = packageForm.make(out);
@@ -256,12 +256,6 @@ const commands = {
     return answer;
   },
 };
-
-// The name the form keeps: at most 8 of 0-9, A-Z and "_", small letters raised, cut at any other character.
-function packageFileName(text) {
-  const match = /^[0-9A-Z_]*/.exec(String(text || '').slice(0, 8).toUpperCase().replace(/[^0-9A-Z_].*$/s, ''));
-  return match ? match[0] : '';
-}
 
 function safeDescribe(path) {
   try {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "forms/package_dialog_form.h"
+#include "package/package_layout.h"
 #include "settings_text.h"
 #include "web_host.h"
 
@@ -130,6 +131,8 @@ class PagePackageForm {
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(granvel_package) {
+  // The name a package made from the name field is stored under: the page names its download after it.
+  emscripten::function("packageResourceName", &PackageResourceName);
   emscripten::class_<PagePackageForm>("PackageForm")
       .constructor<std::string, bool>()
       .function("groups", &PagePackageForm::Groups)

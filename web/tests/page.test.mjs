@@ -218,6 +218,23 @@ test('GRANVEL.ini is exported as stored and imported from a file the native comm
   assert.ok(native.written.has('p8_CHR.zkp'), 'PNG files convert as pictures now');
 });
 
+test('both copies of the page carry the licences of the libraries compiled into the module', async () => {
+  const notices = ['libspng', 'zlib'].map((folder) => fs.readFileSync(path.join(casesDir, '..', '..', 'third_party',
+    folder, 'LICENSE'), 'utf8').trim());
+  // A context of its own: the file:// request must not count against the site's requests.
+  const singleContext = await browser.newContext();
+  const single = await singleContext.newPage();
+  try {
+    await single.goto(pathToFileURL(singleFile).href);
+    for (const [label, shown] of [['site', page], ['one file', single]]) {
+      const text = await shown.locator('#licences').textContent();
+      for (const notice of notices) assert.ok(text.includes(notice), `${label}: a licence is missing or altered`);
+    }
+  } finally {
+    await singleContext.close();
+  }
+});
+
 test('the page asks for nothing but its own files, and declares its Content-Security-Policy', async () => {
   const csp = await page.evaluate(() => document.querySelector('meta[http-equiv="Content-Security-Policy" i]')?.content ?? null);
   assert.ok(csp, 'a CSP meta element');

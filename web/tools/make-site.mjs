@@ -40,8 +40,17 @@ function listFiles(folder, extension) {
   return readdirSync(folder).filter((name) => name.endsWith(extension)).sort();
 }
 
-// ---- site/: the files as they are, with the module beside them.
-const indexHtml = read(join(webDir, 'index.html'));
+// The licences of the libraries compiled into the module, which every copy of the page carries.
+const LICENCES_MARK = '@LICENCES@';
+const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+const thirdParty = join(webDir, '..', 'third_party');
+const licences = [['libspng 0.7.3', 'libspng'], ['zlib 1.2.13', 'zlib']]
+  .map(([title, folder]) => `${title}\n\n${read(join(thirdParty, folder, 'LICENSE')).trim()}`).join('\n\n\n');
+
+// ---- site/: the files as they are (the licences filled in), with the module beside them.
+const pageSource = read(join(webDir, 'index.html'));
+if (!pageSource.includes(LICENCES_MARK)) fail(`index.html lacks the place for the licences (${LICENCES_MARK})`);
+const indexHtml = pageSource.replace(LICENCES_MARK, () => escapeHtml(licences));
 if (!indexHtml.includes(MAIN_CSP)) fail('index.html does not carry the expected Content-Security-Policy');
 const siteDir = join(buildDir, 'site');
 rmSync(siteDir, { recursive: true, force: true });
